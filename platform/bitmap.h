@@ -1,0 +1,68 @@
+#pragma once
+// A 24-bit picture: rows of blue, green, red bytes with a four-byte aligned stride.
+//
+// A bitmap that has only ever been white holds no pixel memory: it is "lazily white" until the
+// first write, so the hundred layer slots of a big picture cost nothing while unused.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include <QImage>
+
+#include "platform/colour.h"
+
+class Bitmap {
+public:
+    Bitmap() = default;
+    // A white bitmap of the given size; holds no memory until written.
+    Bitmap(int width, int height);
+    Bitmap(const Bitmap& other);
+    Bitmap& operator=(const Bitmap& other);
+    Bitmap(Bitmap&& other) noexcept;
+    Bitmap& operator=(Bitmap&& other) noexcept;
+    ~Bitmap() = default;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Stride() const { return stride_; }
+    bool Empty() const { return width_ <= 0 || height_ <= 0; }
+    // True while the bitmap is white without holding memory.
+    bool IsLazyWhite() const { return !Empty() && !data_; }
+    std::size_t AllocatedBytes() const { return data_ ? capacity_ : 0; }
+
+    // Becomes a white bitmap of the given size. The buffer is kept and filled when the size
+    // is unchanged, so repeated whitening costs no allocation.
+    void MakeWhite(int width, int height);
+    // Becomes white at the same size, giving its memory back.
+    void ReleaseToWhite();
+    void Fill(TColor colour);
+    // Becomes an exact copy of other, reusing the buffer when the sizes agree.
+    void CopyFrom(const Bitmap& other);
+
+    // Row access; the writable form gives the bitmap memory if it had none.
+    std::uint8_t* ScanLine(int y);
+    const std::uint8_t* ConstScanLine(int y) const;
+
+    // Outside the bitmap: kNoColour.
+    TColor Pixel(int x, int y) const;
+    // Outside the bitmap: ignored.
+    void SetPixel(int x, int y, TColor colour);
+
+    // A QImage over the bitmap's own memory (no copy). Valid until the bitmap is resized.
+    QImage View();
+    // A read-only QImage over the pixels; for a lazily white bitmap, a white image.
+    QImage ConstView() const;
+
+    bool operator==(const Bitmap& other) const;
+    bool operator!=(const Bitmap& other) const { return !(*this == other); }
+
+private:
+    void Allocate();
+    static int StrideFor(int width) { return ((width * 3) + 3) & ~3; }
+
+    int width_ = 0;
+    int height_ = 0;
+    int stride_ = 0;
+    std::size_t capacity_ = 0;
+    std::unique_ptr<std::uint8_t[]> data_;
+};

@@ -1,0 +1,9 @@
+#include "platform/clock.h"
+
+#include <chrono>
+
+std::uint32_t TimeGetTime() {
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<std::uint32_t>(ms);
+}

@@ -1,0 +1,125 @@
+// Pens and lines, keyed and stretched drawing.
+#include <gtest/gtest.h>
+
+#include "platform/blit.h"
+#include "platform/canvas.h"
+
+namespace {
+
+int CountColour(const Bitmap& b, TColor c) {
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) n += SameColour(b.Pixel(x, y), c);
+    return n;
+}
+
+}  // namespace
+
+TEST(Pen, NegativeWidthIsIgnored) {
+    Pen p;
+    EXPECT_EQ(p.Width(), 1);
+    p.SetWidth(0);
+    EXPECT_EQ(p.Width(), 0);
+    p.SetWidth(-1);
+    EXPECT_EQ(p.Width(), 0);
+    p.SetWidth(7);
+    EXPECT_EQ(p.Width(), 7);
+}
+
+TEST(Pen, WidthZeroAndOneDrawOnePixelLinesWithoutTheEndPoint) {
+    for (int width : {0, 1}) {
+        Bitmap b(20, 20);
+        Canvas c(&b);
+        c.pen.Color = clBlack;
+        c.pen.SetWidth(width);
+        c.MoveTo(2, 5);
+        c.LineTo(12, 5);
+        EXPECT_EQ(CountColour(b, clBlack), 10) << width;
+        EXPECT_EQ(b.Pixel(2, 5), clBlack);
+        EXPECT_EQ(b.Pixel(11, 5), clBlack);
+        EXPECT_EQ(b.Pixel(12, 5), clWhite);
+        EXPECT_EQ(b.Pixel(2, 4), clWhite);
+        EXPECT_EQ(c.PenX(), 12);
+        EXPECT_EQ(c.PenY(), 5);
+    }
+}
+
+TEST(Pen, DiagonalThinLineTouchesOnePixelPerStep) {
+    Bitmap b(10, 10);
+    DrawLine(b, 0, 0, 5, 5, clBlack, 1);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(b.Pixel(i, i), clBlack);
+    EXPECT_EQ(CountColour(b, clBlack), 5);
+}
+
+TEST(Pen, WideLinesAreSolidWithRoundEnds) {
+    Bitmap b(40, 40);
+    Canvas c(&b);
+    c.pen.SetWidth(6);
+    c.MoveTo(10, 20);
+    c.LineTo(30, 20);
+    // Full width across the middle, round beyond the ends.
+    for (int y = 17; y <= 23; ++y) EXPECT_EQ(b.Pixel(20, y), clBlack) << y;
+    EXPECT_EQ(b.Pixel(20, 16), clWhite);
+    EXPECT_EQ(b.Pixel(7, 20), clBlack);   // cap reaches 3 beyond the start
+    EXPECT_EQ(b.Pixel(7, 17), clWhite);   // but not into the corner
+    EXPECT_EQ(b.Pixel(33, 20), clBlack);  // and beyond the end
+    EXPECT_EQ(c.PenX(), 30);
+}
+
+TEST(Pen, LinesLeavingTheBitmapAreClipped) {
+    Bitmap b(10, 10);
+    DrawLine(b, -20, 5, 30, 5, clBlack, 1);
+    DrawLine(b, -20, -20, 30, 30, clBlack, 5);
+    EXPECT_EQ(b.Pixel(0, 5), clBlack);
+    EXPECT_EQ(b.Pixel(9, 5), clBlack);
+}
+
+TEST(Blit, KeyedDrawingLeavesOutExactKeyPixelsOnly) {
+    Bitmap target(3, 1);
+    target.Fill(RgbColour(1, 1, 1));
+    Bitmap source(3, 1);
+    source.SetPixel(0, 0, RgbColour(0, 0, 0));
+    source.SetPixel(1, 0, RgbColour(0, 0, 1));  // one step from the key: drawn
+    source.SetPixel(2, 0, RgbColour(9, 9, 9));
+    DrawKeyed(target, source, clBlack);
+    EXPECT_EQ(target.Pixel(0, 0), RgbColour(1, 1, 1));
+    EXPECT_EQ(target.Pixel(1, 0), RgbColour(0, 0, 1));
+    EXPECT_EQ(target.Pixel(2, 0), RgbColour(9, 9, 9));
+}
+
+TEST(Blit, UntouchedLayerIsInvisibleOnWhiteKeyAndWhiteOtherwise) {
+    Bitmap target(4, 4);
+    target.Fill(clBlack);
+    const Bitmap white(4, 4);
+    DrawKeyed(target, white, clWhite);
+    EXPECT_EQ(CountColour(target, clBlack), 16);
+    DrawKeyed(target, white, clBlack);
+    EXPECT_EQ(CountColour(target, clWhite), 16);
+}
+
+TEST(Blit, OpaqueCopyIsClipped) {
+    Bitmap target(4, 4);
+    Bitmap source(3, 3);
+    source.Fill(clBlack);
+    DrawOpaque(target, source, 2, 2);
+    EXPECT_EQ(CountColour(target, clBlack), 4);
+    EXPECT_EQ(target.Pixel(3, 3), clBlack);
+    EXPECT_EQ(target.Pixel(1, 1), clWhite);
+}
+
+TEST(Blit, StretchMakesBlocksAndShrinks) {
+    Bitmap source(2, 2);
+    source.SetPixel(1, 0, clBlack);
+    source.SetPixel(0, 1, RgbColour(255, 0, 0));
+    Bitmap big(8, 8);
+    StretchCopy(big, QRect(0, 0, 8, 8), source, QRect(0, 0, 2, 2));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 4; x < 8; ++x) EXPECT_EQ(big.Pixel(x, y), clBlack);
+    for (int y = 4; y < 8; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(big.Pixel(x, y), RgbColour(255, 0, 0));
+    EXPECT_EQ(big.Pixel(3, 3), clWhite);
+
+    Bitmap thumb(2, 2);
+    StretchCopy(thumb, QRect(0, 0, 2, 2), big, QRect(0, 0, 8, 8));
+    EXPECT_TRUE(thumb == source);
+}
