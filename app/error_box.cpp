@@ -23,7 +23,7 @@ void ShowErrorBox(QWidget* parent, const QString& text) {
         Recorded() << text;
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text,
                     QMessageBox::Ok, parent);
     box.exec();
 }

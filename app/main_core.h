@@ -1,0 +1,91 @@
+#pragma once
+// The main window's headless core: the state the tools, the brush and the file commands work
+// on, and the main window's handlers under their own names. It never touches widgets; what it
+// needs from the screen it asks of MainScreen.
+#include <QStringList>
+
+#include "app/dx_timer.h"
+#include "app/ini_gt.h"
+#include "app/main_screen.h"
+#include "app/menu_checks.h"
+#include "brush/stroke_state.h"
+#include "document/document_state.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/random_source.h"
+#include "tools/tool_state.h"
+
+class MainWindowCore {
+public:
+    // Pictures are kept within what 16-bit coordinates address.
+    static constexpr int kMaxPictureSide = 32767;
+    static constexpr int kDefaultPictureSide = 400;
+
+    explicit MainWindowCore(MainScreen& screen);
+
+    // Start-up: settings, state, the white picture; the timer is enabled last. args are the
+    // program's arguments without the program name; a relative file name is resolved against
+    // startDir, the folder the program was started from.
+    void FormCreate(const QStringList& args, const QString& startDir);
+    // Shut-down: writes every setting. The close itself is never refused.
+    void FormClose();
+
+    // "終了(&X)": the settings without the picture size and the panel side, then the close.
+    void N6Click();
+    // Double-click on the tool panel: it changes sides.
+    void Panel1DblClick();
+    // "レイヤ(&R)" and "ルーペ(&L)" in the View menu.
+    void R9Click();
+    void L1Click();
+
+    // One idle tick.
+    void Timer1Timer(int lagCount);
+
+    // The loupe window reads its options from the settings when it is created and shown.
+    void ReadLoupeMagnification();
+    void ReadLoupeShowOptions();
+
+    QString TitleText() const;
+    QString SizeText() const;
+    int PictureWidth() const { return Image1.Width(); }
+    int PictureHeight() const { return Image1.Height(); }
+
+    MainScreen& Screen() { return screen_; }
+
+    // Settings store and idle timer (disabled until the end of start-up, every idle pass).
+    TIniGT IniGT1;
+    TDXTimer Timer1;
+    RandomSource Random;
+
+    MenuChecks Checks;
+    LoupeOptions Loupe;
+    StrokeState Stroke;
+    ToolState Tools;
+    DocumentState Document;
+
+    // The paint surface's picture and the two undo snapshots.
+    Bitmap Image1;
+    Bitmap Image3;
+    Bitmap Image4;
+    // The paint surface's pen (primary colour) and brush (secondary colour).
+    Canvas SurfaceCanvas;
+    TColor SurfaceBrushColour = clWhite;
+
+    // The two swatches: primary (left button) and secondary (right button).
+    TColor PrimaryColour = clBlack;
+    TColor SecondaryColour = clWhite;
+
+    bool ToolPanelLeft = true;
+    // Ticks run so far.
+    long long TickCount = 0;
+
+private:
+    void ReadSettings();
+    // Writes the settings in their documented order; false when a write was refused (the
+    // error box has been shown and the rest skipped).
+    bool WriteSettings(bool withPictureAndPanel);
+    void WindowBookkeeping();
+    void ShowSizeAndTitle();
+
+    MainScreen& screen_;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// What the main window's headless core asks of the screen. The real window implements it;
+// tests replace it with a recorder.
+#include <QRect>
+#include <QString>
+
+#include "app/ini_gt.h"
+
+class MainScreen {
+public:
+    // The windows whose placement the settings keep.
+    enum WindowId { wiMain, wiLayer, wiLoupe };
+    // The paint surface's cursors: 0 is the default arrow, the others the program's own.
+    enum CursorId { crDefault = 0, crPen = 23, crCatch = 24, crReta = 25, crDraw = 26, crText = 28 };
+
+    virtual ~MainScreen() = default;
+
+    virtual void SetCaption(const QString& caption) = 0;
+    virtual void SetStatusText(int panel, const QString& text) = 0;
+    virtual void SetPaintCursor(int cursor) = 0;
+    virtual void Beep() = 0;
+    // The standard error box with a runtime error's text.
+    virtual void ErrorBox(const QString& text) = 0;
+
+    // The paint surface took a new size, or some of its pixels changed.
+    virtual void PaintSurfaceResized(int width, int height) = 0;
+    virtual void RepaintPaintSurface(const QRect& area) = 0;
+
+    virtual void SetToolPanelLeft(bool left) = 0;
+    // The menu check marks changed; the window shows them again.
+    virtual void MenuChecksChanged() = 0;
+
+    virtual WindowPlacement Placement(WindowId window) = 0;
+    virtual void SetPlacement(WindowId window, const WindowPlacement& placement) = 0;
+    virtual bool WindowVisible(WindowId window) = 0;
+    virtual void SetWindowVisible(WindowId window, bool visible) = 0;
+
+    // Ends the program through the close sequence.
+    virtual void CloseMainWindow() = 0;
+};

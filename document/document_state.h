@@ -1,0 +1,13 @@
+#pragma once
+// The open document's bookkeeping: unsaved changes, the JPEG quality and the file named on the
+// command line.
+#include <QString>
+
+struct DocumentState {
+    bool Modified = false;
+    int JpegQuality = 75;
+    bool OpenAtFirstTick = false;
+    QString CommandLineFile;
+    // The file name the save dialog holds; "無題" until a file is opened or saved.
+    QString FileName = QStringLiteral("無題");
+};

@@ -1,0 +1,43 @@
+#pragma once
+// A stand-in for the main window's screen that records what the core asks of it.
+#include <QStringList>
+#include <map>
+
+#include "app/main_screen.h"
+
+class RecordingScreen : public MainScreen {
+public:
+    void SetCaption(const QString& caption) override { Caption = caption; }
+    void SetStatusText(int panel, const QString& text) override { Status[panel] = text; }
+    void SetPaintCursor(int cursor) override { Cursor = cursor; }
+    void Beep() override { ++Beeps; }
+    void ErrorBox(const QString& text) override { Errors << text; }
+    void PaintSurfaceResized(int width, int height) override {
+        SurfaceWidth = width;
+        SurfaceHeight = height;
+    }
+    void RepaintPaintSurface(const QRect&) override { ++Repaints; }
+    void SetToolPanelLeft(bool left) override { PanelLeft = left; }
+    void MenuChecksChanged() override { ++CheckUpdates; }
+    WindowPlacement Placement(WindowId window) override { return Placements[window]; }
+    void SetPlacement(WindowId window, const WindowPlacement& p) override {
+        Placements[window] = p;
+    }
+    bool WindowVisible(WindowId window) override { return Visible[window]; }
+    void SetWindowVisible(WindowId window, bool visible) override { Visible[window] = visible; }
+    void CloseMainWindow() override { ++CloseRequests; }
+
+    QString Caption;
+    std::map<int, QString> Status;
+    int Cursor = -1;
+    int Beeps = 0;
+    QStringList Errors;
+    int SurfaceWidth = 0;
+    int SurfaceHeight = 0;
+    int Repaints = 0;
+    bool PanelLeft = true;
+    int CheckUpdates = 0;
+    std::map<int, WindowPlacement> Placements;
+    std::map<int, bool> Visible{{wiMain, true}, {wiLayer, true}, {wiLoupe, true}};
+    int CloseRequests = 0;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// Which tool is active and the progress of the selection, paste, text and undo operations.
+
+struct ToolState {
+    bool RetouchToolActive = false;
+    bool RetouchDragging = false;
+    bool FillToolActive = false;
+    bool PickToolActive = false;
+    bool Picking = false;
+    bool TextToolActive = false;
+    bool TextFloating = false;
+    bool CutArmed = false;
+    bool CutSelecting = false;
+    bool CutSized = false;
+    bool CopyArmed = false;
+    bool CopySelecting = false;
+    bool CopySized = false;
+    bool PasteFollowing = false;
+    bool PastePending = false;
+    int UndoPhase = 0;
+    int UndoLayer = 0;
+};
