@@ -20,7 +20,9 @@ TDXTimer::TDXTimer(QObject* parent, bool enabled) : QObject(parent) {
     SetEnabled(enabled);
 }
 
-TDXTimer::~TDXTimer() { Disable(); }
+TDXTimer::~TDXTimer() {
+    Disable();
+}
 
 bool TDXTimer::ApplicationActive() {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());

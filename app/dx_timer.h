@@ -12,7 +12,7 @@
 
 class TDXTimer : public QObject {
     Q_OBJECT
-public:
+  public:
     // A fresh timer is enabled with a 1000 ms interval, like a component dropped on a form;
     // pass false to create it disabled, as the main window does.
     explicit TDXTimer(QObject* parent = nullptr, bool enabled = true);
@@ -40,7 +40,7 @@ public:
     // One pass of the idle loop.
     void IdlePass();
 
-private:
+  private:
     void Enable();
     void Disable();
     void InstallIdle();

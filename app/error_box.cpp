@@ -23,12 +23,14 @@ void ShowErrorBox(QWidget* parent, const QString& text) {
         Recorded() << text;
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 
-void SetErrorBoxRecording(bool on) { Recording() = on; }
+void SetErrorBoxRecording(bool on) {
+    Recording() = on;
+}
 
 QStringList TakeRecordedErrorBoxes() {
     QStringList texts = Recorded();

@@ -8,11 +8,15 @@
 
 namespace {
 
-std::string Std(const QString& s) { return s.toStdString(); }
+std::string Std(const QString& s) {
+    return s.toStdString();
+}
 
 }  // namespace
 
-TIniGT::TIniGT() { Resolve(); }
+TIniGT::TIniGT() {
+    Resolve();
+}
 
 void TIniGT::SetFileName(const QString& name) {
     fileName_ = name;
@@ -52,8 +56,8 @@ int TIniGT::ReadInteger(const QString& section, const QString& key, int def) con
     const QString text = ReadString(section, key, QString());
     bool ok = false;
     int value = 0;
-    if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) ||
-                            text.startsWith(QLatin1String("0X"))))
+    if (text.size() > 2 &&
+        (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X"))))
         value = text.mid(2).toInt(&ok, 16);
     else
         value = text.toInt(&ok, 10);

@@ -22,13 +22,13 @@ struct WindowPlacement {
     int XSize = 0;
     int YSize = 0;
     bool operator==(const WindowPlacement& o) const {
-        return Flags == o.Flags && Show == o.Show && MaxX == o.MaxX && MaxY == o.MaxY &&
-               X == o.X && Y == o.Y && XSize == o.XSize && YSize == o.YSize;
+        return Flags == o.Flags && Show == o.Show && MaxX == o.MaxX && MaxY == o.MaxY && X == o.X &&
+               Y == o.Y && XSize == o.XSize && YSize == o.YSize;
     }
 };
 
 class TIniGT {
-public:
+  public:
     // Resolves its path at once: the executable's name with ".ini", beside the executable.
     TIniGT();
 
@@ -58,7 +58,7 @@ public:
     void LoadPlacement(const QString& section, const QString& prefix, QWidget* window) const;
     void SavePlacement(const QString& section, const QString& prefix, QWidget* window);
 
-private:
+  private:
     void Resolve();
 
     QString fileName_;

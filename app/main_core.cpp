@@ -51,10 +51,10 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
 }
 
 void MainWindowCore::ReadSettings() {
-    int width = IniGT1.ReadInteger(QStringLiteral("Image"), QStringLiteral("Width"),
-                                   kDefaultPictureSide);
-    int height = IniGT1.ReadInteger(QStringLiteral("Image"), QStringLiteral("Height"),
-                                    kDefaultPictureSide);
+    int width =
+        IniGT1.ReadInteger(QStringLiteral("Image"), QStringLiteral("Width"), kDefaultPictureSide);
+    int height =
+        IniGT1.ReadInteger(QStringLiteral("Image"), QStringLiteral("Height"), kDefaultPictureSide);
     // A size no picture can have falls back to the default rather than failing the start.
     if (width < 1 || width > kMaxPictureSide) width = kDefaultPictureSide;
     if (height < 1 || height > kMaxPictureSide) height = kDefaultPictureSide;
@@ -62,15 +62,15 @@ void MainWindowCore::ReadSettings() {
 
     ToolPanelLeft = IniGT1.ReadBool(QStringLiteral("Form1"), QStringLiteral("palette"), true);
     for (const MenuChecks::Entry& e : MenuChecks::Persisted())
-        Checks.*e.field = IniGT1.ReadBool(QString::fromLatin1(e.section),
-                                          QString::fromLatin1(e.key), e.def);
+        Checks.*e.field =
+            IniGT1.ReadBool(QString::fromLatin1(e.section), QString::fromLatin1(e.key), e.def);
 }
 
 void MainWindowCore::ReadLoupeMagnification() {
     static const bool defaults[7] = {false, false, true, false, false, false, false};
     for (int i = 0; i < 7; ++i)
-        Loupe.B[i] = IniGT1.ReadBool(QStringLiteral("lupe"), QStringLiteral("B%1").arg(i + 2),
-                                     defaults[i]);
+        Loupe.B[i] =
+            IniGT1.ReadBool(QStringLiteral("lupe"), QStringLiteral("B%1").arg(i + 2), defaults[i]);
 }
 
 void MainWindowCore::ReadLoupeShowOptions() {
@@ -88,8 +88,7 @@ bool MainWindowCore::WriteSettings(bool withPictureAndPanel) {
                               screen_.Placement(MainScreen::wiLoupe));
         if (withPictureAndPanel) {
             IniGT1.WriteInteger(QStringLiteral("Image"), QStringLiteral("Width"), Image1.Width());
-            IniGT1.WriteInteger(QStringLiteral("Image"), QStringLiteral("Height"),
-                                Image1.Height());
+            IniGT1.WriteInteger(QStringLiteral("Image"), QStringLiteral("Height"), Image1.Height());
             IniGT1.WriteBool(QStringLiteral("Form1"), QStringLiteral("palette"), ToolPanelLeft);
         }
         for (const MenuChecks::Entry& e : MenuChecks::Persisted())

@@ -16,7 +16,7 @@
 #include "tools/tool_state.h"
 
 class MainWindowCore {
-public:
+  public:
     // Pictures are kept within what 16-bit coordinates address.
     static constexpr int kMaxPictureSide = 32767;
     static constexpr int kDefaultPictureSide = 400;
@@ -79,7 +79,7 @@ public:
     // Ticks run so far.
     long long TickCount = 0;
 
-private:
+  private:
     void ReadSettings();
     // Writes the settings in their documented order; false when a write was refused (the
     // error box has been shown and the rest skipped).

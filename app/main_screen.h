@@ -7,11 +7,18 @@
 #include "app/ini_gt.h"
 
 class MainScreen {
-public:
+  public:
     // The windows whose placement the settings keep.
     enum WindowId { wiMain, wiLayer, wiLoupe };
     // The paint surface's cursors: 0 is the default arrow, the others the program's own.
-    enum CursorId { crDefault = 0, crPen = 23, crCatch = 24, crReta = 25, crDraw = 26, crText = 28 };
+    enum CursorId {
+        crDefault = 0,
+        crPen = 23,
+        crCatch = 24,
+        crReta = 25,
+        crDraw = 26,
+        crText = 28
+    };
 
     virtual ~MainScreen() = default;
 

@@ -13,7 +13,9 @@ PaintSurface::PaintSurface(const Bitmap* picture, QWidget* parent)
     SyncSize();
 }
 
-void PaintSurface::SyncSize() { setFixedSize(picture_->Width(), picture_->Height()); }
+void PaintSurface::SyncSize() {
+    setFixedSize(picture_->Width(), picture_->Height());
+}
 
 void PaintSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);

@@ -7,15 +7,15 @@ class Bitmap;
 
 class PaintSurface : public QWidget {
     Q_OBJECT
-public:
+  public:
     PaintSurface(const Bitmap* picture, QWidget* parent);
 
     // Follows the picture's size.
     void SyncSize();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     const Bitmap* picture_;
 };

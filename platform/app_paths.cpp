@@ -39,7 +39,9 @@ QString WritableDir() {
     return own;
 }
 
-void OverrideExecutableDir(const QString& dir) { Override() = dir; }
+void OverrideExecutableDir(const QString& dir) {
+    Override() = dir;
+}
 
 QString ResolveAgainst(const QString& startDir, const QString& path) {
     if (path.isEmpty() || QFileInfo(path).isAbsolute()) return path;

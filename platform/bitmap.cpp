@@ -15,9 +15,13 @@ const std::uint8_t* WhiteRow(int stride) {
 
 }  // namespace
 
-Bitmap::Bitmap(int width, int height) { MakeWhite(width, height); }
+Bitmap::Bitmap(int width, int height) {
+    MakeWhite(width, height);
+}
 
-Bitmap::Bitmap(const Bitmap& other) { CopyFrom(other); }
+Bitmap::Bitmap(const Bitmap& other) {
+    CopyFrom(other);
+}
 
 Bitmap& Bitmap::operator=(const Bitmap& other) {
     if (this != &other) CopyFrom(other);

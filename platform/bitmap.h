@@ -12,7 +12,7 @@
 #include "platform/colour.h"
 
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     // A white bitmap of the given size; holds no memory until written.
     Bitmap(int width, int height);
@@ -56,7 +56,7 @@ public:
     bool operator==(const Bitmap& other) const;
     bool operator!=(const Bitmap& other) const { return !(*this == other); }
 
-private:
+  private:
     void Allocate();
     static int StrideFor(int width) { return ((width * 3) + 3) & ~3; }
 

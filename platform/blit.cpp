@@ -30,7 +30,8 @@ void DrawKeyed(Bitmap& target, const Bitmap& source, TColor key) {
         // An untouched layer is all white: invisible over anything when keyed on white,
         // a white sheet otherwise.
         if (keyIsWhite) return;
-        for (int y = 0; y < height; ++y) std::memset(target.ScanLine(y), 0xFF, std::size_t(width) * 3);
+        for (int y = 0; y < height; ++y)
+            std::memset(target.ScanLine(y), 0xFF, std::size_t(width) * 3);
         return;
     }
     const std::uint8_t kb = static_cast<std::uint8_t>(BlueOf(key));

@@ -3,7 +3,7 @@
 #include "platform/bitmap.h"
 
 class Pen {
-public:
+  public:
     TColor Color = clBlack;
 
     int Width() const { return width_; }
@@ -12,13 +12,13 @@ public:
         if (width >= 0) width_ = width;
     }
 
-private:
+  private:
     int width_ = 1;
 };
 
 // A drawing surface over one bitmap: a pen and its current position.
 class Canvas {
-public:
+  public:
     explicit Canvas(Bitmap* target = nullptr) : target_(target) {}
 
     void SetTarget(Bitmap* target) { target_ = target; }
@@ -35,7 +35,7 @@ public:
     // Draws from the pen position to (x, y) and moves the position there.
     void LineTo(int x, int y);
 
-private:
+  private:
     Bitmap* target_;
     int penX_ = 0;
     int penY_ = 0;

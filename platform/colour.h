@@ -14,14 +14,24 @@ constexpr TColor clWhite = 0xFFFFFFu;
 constexpr TColor RgbColour(int r, int g, int b) {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
 }
-constexpr int RedOf(TColor c) { return c == kNoColour ? 0 : int(c & 0xFF); }
-constexpr int GreenOf(TColor c) { return c == kNoColour ? 0 : int((c >> 8) & 0xFF); }
-constexpr int BlueOf(TColor c) { return c == kNoColour ? 0 : int((c >> 16) & 0xFF); }
+constexpr int RedOf(TColor c) {
+    return c == kNoColour ? 0 : int(c & 0xFF);
+}
+constexpr int GreenOf(TColor c) {
+    return c == kNoColour ? 0 : int((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(TColor c) {
+    return c == kNoColour ? 0 : int((c >> 16) & 0xFF);
+}
 
 // Two colours are the same when red, green and blue agree; "no colour" matches nothing.
 constexpr bool SameColour(TColor a, TColor b) {
     return a != kNoColour && b != kNoColour && (a & 0xFFFFFF) == (b & 0xFFFFFF);
 }
 
-inline QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-inline TColor FromQColor(const QColor& q) { return RgbColour(q.red(), q.green(), q.blue()); }
+inline QColor ToQColor(TColor c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+inline TColor FromQColor(const QColor& q) {
+    return RgbColour(q.red(), q.green(), q.blue());
+}

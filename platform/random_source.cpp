@@ -8,7 +8,9 @@ std::uint32_t MillisecondsOfDayUtc() {
     return static_cast<std::uint32_t>(now % (24LL * 60 * 60 * 1000));
 }
 
-void RandomSource::SeedFromClock() { state_ = MillisecondsOfDayUtc(); }
+void RandomSource::SeedFromClock() {
+    state_ = MillisecondsOfDayUtc();
+}
 
 int RandomSource::Random(int n) {
     state_ = state_ * 134775813u + 1u;

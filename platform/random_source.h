@@ -3,7 +3,7 @@
 #include <cstdint>
 
 class RandomSource {
-public:
+  public:
     explicit RandomSource(std::uint32_t seed = 0) : state_(seed) {}
 
     void Seed(std::uint32_t seed) { state_ = seed; }
@@ -14,7 +14,7 @@ public:
     // A uniform integer from 0 to n - 1 (0 for n <= 0); always advances the state.
     int Random(int n);
 
-private:
+  private:
     std::uint32_t state_;
 };
 

@@ -3,10 +3,14 @@
 #include <cmath>
 
 // Round to nearest, ties to the even neighbour: Round(0.5) = 0, Round(1.5) = 2, Round(2.5) = 2.
-inline long long Round(double v) { return static_cast<long long>(std::nearbyint(v)); }
+inline long long Round(double v) {
+    return static_cast<long long>(std::nearbyint(v));
+}
 
 // Round toward zero.
-inline long long Trunc(double v) { return static_cast<long long>(std::trunc(v)); }
+inline long long Trunc(double v) {
+    return static_cast<long long>(std::trunc(v));
+}
 
 // Real number to a colour channel: 255 at or above 255, 0 at or below 0, otherwise Round.
 inline int ClampChannel(double v) {

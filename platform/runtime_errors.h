@@ -22,22 +22,21 @@ int InOutErrorFromErrno(int error);
 
 // An error the user is shown in the standard error box, with its text.
 class UserError : public std::runtime_error {
-public:
-    explicit UserError(const QString& text)
-        : std::runtime_error(text.toStdString()), text_(text) {}
+  public:
+    explicit UserError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
     const QString& Text() const { return text_; }
 
-private:
+  private:
     QString text_;
 };
 
 // An input/output failure carrying its runtime error number.
 class InOutError : public UserError {
-public:
+  public:
     explicit InOutError(int code) : UserError(InOutErrorText(code)), code_(code) {}
     int Code() const { return code_; }
 
-private:
+  private:
     int code_;
 };
 

@@ -14,7 +14,7 @@
 namespace {
 
 class QuietScreen : public MainScreen {
-public:
+  public:
     void SetCaption(const QString&) override {}
     void SetStatusText(int, const QString&) override {}
     void SetPaintCursor(int) override {}

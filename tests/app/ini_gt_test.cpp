@@ -10,7 +10,7 @@
 namespace {
 
 class IniGTTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { AppPaths::OverrideExecutableDir(dir.path()); }
     void TearDown() override { AppPaths::OverrideExecutableDir(QString()); }
 
@@ -76,9 +76,8 @@ TEST_F(IniGTTest, PlacementRoundTripsIncludingMaximised) {
     p.XSize = 510;
     p.YSize = 420;
     ini.WritePlacement("Form1", "Pos", p);
-    EXPECT_EQ(Read(),
-              QByteArray("[Form1]\nPos.Flags=0\nPos.Show=3\nPos.MaxX=-1\nPos.MaxY=-1\n"
-                         "Pos.X=10\nPos.Y=20\nPos.XSize=510\nPos.YSize=420\n"));
+    EXPECT_EQ(Read(), QByteArray("[Form1]\nPos.Flags=0\nPos.Show=3\nPos.MaxX=-1\nPos.MaxY=-1\n"
+                                 "Pos.X=10\nPos.Y=20\nPos.XSize=510\nPos.YSize=420\n"));
     EXPECT_EQ(ini.ReadPlacement("Form1", "Pos", WindowPlacement()), p);
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 class MainCoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { AppPaths::OverrideExecutableDir(dir.path()); }
     void TearDown() override {
         core.reset();
@@ -120,14 +120,14 @@ TEST_F(MainCoreTest, CloseWritesEveryKeyInOrder) {
     const QByteArray placement =
         "Pos.Flags=0\nPos.Show=1\nPos.MaxX=-1\nPos.MaxY=-1\nPos.X=0\nPos.Y=0\nPos.XSize=0\n"
         "Pos.YSize=0\n";
-    const QByteArray expected =
-        "[Form1]\n" + placement + "palette=1\n[Form10]\n" + placement + "[Form11]\n" + placement +
-        "[Image]\nWidth=400\nHeight=400\n"
-        "[tavo]\nK1=1\nK2=0\nK3=0\nK4=0\nM1=1\nH1=1\nN8=0\nC2=1\n"
-        "[show]\nR9=1\nL1=1\n"
-        "[retachi]\nR1=1\nR2=0\nR3=0\nR4=0\nR5=0\nR6=0\nR7=0\nR8=0\n"
-        "[lupe]\nB2=0\nB3=0\nB4=0\nB5=0\nB6=0\nB7=1\nB8=0\n"
-        "[visible]\nbar1=0\n[option]\nlupe1=1\n";
+    const QByteArray expected = "[Form1]\n" + placement + "palette=1\n[Form10]\n" + placement +
+                                "[Form11]\n" + placement +
+                                "[Image]\nWidth=400\nHeight=400\n"
+                                "[tavo]\nK1=1\nK2=0\nK3=0\nK4=0\nM1=1\nH1=1\nN8=0\nC2=1\n"
+                                "[show]\nR9=1\nL1=1\n"
+                                "[retachi]\nR1=1\nR2=0\nR3=0\nR4=0\nR5=0\nR6=0\nR7=0\nR8=0\n"
+                                "[lupe]\nB2=0\nB3=0\nB4=0\nB5=0\nB6=0\nB7=1\nB8=0\n"
+                                "[visible]\nbar1=0\n[option]\nlupe1=1\n";
     EXPECT_EQ(ReadIni(), expected);
 }
 

@@ -6,7 +6,7 @@
 #include "app/main_screen.h"
 
 class RecordingScreen : public MainScreen {
-public:
+  public:
     void SetCaption(const QString& caption) override { Caption = caption; }
     void SetStatusText(int panel, const QString& text) override { Status[panel] = text; }
     void SetPaintCursor(int cursor) override { Cursor = cursor; }

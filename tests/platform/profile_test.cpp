@@ -21,7 +21,7 @@ void Spit(const std::string& path, const std::string& text) {
 }
 
 class ProfileTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     std::string path = (dir.path() + "/kasumiro.ini").toStdString();
 };
