@@ -1,0 +1,104 @@
+#pragma once
+// LayerCompositor: the main window's side of the layers. It owns the hundred layer bitmaps and
+// the cache of the shown layers below the current one, and composes the picture of the paint
+// surface (Image1, owned by the main window) from them.
+//
+// How the main window core drives it:
+//   - start-up, New, Open: Reset(width, height) (Image1 keeps its own size and content);
+//   - every timer tick: if (stack.LayersChanged) compositor.RebuildLayerCache(undoSnapshots);
+//   - the end of every editing step (stroke, retouch, fill, filter, clear, paste, text, new,
+//     open): CompositeRefresh();
+//   - a press on the paint surface: StrokeStartRebuild() (it checks its own condition);
+//   - undo: ShowOnPaintSurface(layer), stack.SetThumbnail(layer...), then RebuildAfterUndo().
+// Layer bitmaps are LayerImages[index]; CurrentLayerImage() is the one edits go to.
+#include <array>
+
+#include "layers/layer_stack.h"
+#include "platform/bitmap.h"
+
+// What compositing asks of the main window.
+class CompositorHost {
+  public:
+    virtual ~CompositorHost() = default;
+    // Image1 changed as a whole.
+    virtual void RepaintPaintSurface() = 0;
+    // "ルーペ(&L)" (L1) has its check mark.
+    virtual bool LoupeShown() const = 0;
+    // The loupe's bitmap becomes a copy of picture.
+    virtual void CopyToLoupe(const Bitmap& picture) = 0;
+};
+
+// The undo pair, as far as a deleted layer concerns it: both snapshots turn white when the layer
+// they belong to has left the display order. Null snapshots are skipped.
+struct UndoSnapshots {
+    Bitmap* Image3 = nullptr;
+    Bitmap* Image4 = nullptr;
+    int UndoLayer = -1;
+};
+
+class LayerCompositor {
+  public:
+    // stack and image1 must outlive the compositor; host may be null (nothing is repainted).
+    LayerCompositor(LayerStack& stack, Bitmap& image1, CompositorHost* host = nullptr);
+    LayerCompositor(const LayerCompositor&) = delete;
+    LayerCompositor& operator=(const LayerCompositor&) = delete;
+
+    void SetHost(CompositorHost* host) { host_ = host; }
+
+    // The layer bitmaps by layer index, always the picture size. A free index is white and
+    // holds no memory.
+    std::array<Bitmap, kLayerSlots> LayerImages;
+    Bitmap& CurrentLayerImage() { return LayerImages[std::size_t(stack_.CurrentLayerIndex())]; }
+
+    // State as of the last layer-cache rebuild.
+    const Bitmap& BelowComposite() const { return below_; }
+    int LayerCount() const { return layerCount_; }
+    int CurrentLayerPosition() const { return currentPosition_; }
+    bool LayersAboveCurrent() const { return above_; }
+    bool LayersBelowCurrent() const { return belowFlag_; }
+
+    // A hundred white layers of the given size, holding no memory; flags false, one layer.
+    // Layer 0 keeps its buffer (it is drawn on or loaded next). Image1 is left alone.
+    void Reset(int width, int height);
+
+    // Rebuilds Image1 from the layers, repaints it, hands it to the loupe while L1 is checked
+    // and renews the current layer's thumbnail.
+    void CompositeRefresh();
+
+    // The timer tick's step when stack.LayersChanged is set: applies a pending merge (the
+    // picture shown now becomes layer 0) and delete (the deleted layer, and the undo snapshots
+    // when their layer is gone, turn white), renews the counts, flags and below cache, clears
+    // the stack's flags and runs CompositeRefresh.
+    void RebuildLayerCache(const UndoSnapshots& undo = {});
+
+    // The reduced rebuild that undo runs after restoring a layer: counts, flags, below cache
+    // and CompositeRefresh, without applying merge or delete. A pending request keeps
+    // LayersChanged raised so that the next tick still applies it.
+    void RebuildAfterUndo();
+
+    // At a press: shows the current layer above every other layer for the stroke's duration.
+    // Does nothing (returns false) unless the current layer is shown and layers lie above it.
+    bool StrokeStartRebuild();
+
+    // Image1 takes the bitmap's size and a copy of its pixels.
+    void ShowOnPaintSurface(const Bitmap& bitmap);
+
+  private:
+    void RecountLayers();
+    void ApplyMerge();
+    void ApplyDelete(const UndoSnapshots& undo);
+    void WhitenFreeLayers();
+    void DecideFlags();
+    void BuildBelowCache();
+    void Repaint();
+    void FeedLoupe();
+
+    LayerStack& stack_;
+    Bitmap& image1_;
+    CompositorHost* host_;
+    Bitmap below_;
+    int layerCount_ = 1;
+    int currentPosition_ = 0;
+    bool above_ = false;
+    bool belowFlag_ = false;
+};
