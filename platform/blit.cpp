@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 void DrawOpaque(Bitmap& target, const Bitmap& source, int x, int y) {
     const int left = std::max(x, 0);
     const int top = std::max(y, 0);
@@ -21,38 +25,129 @@ void DrawOpaque(Bitmap& target, const Bitmap& source, int x, int y) {
                     bytes);
 }
 
+namespace {
+
+// The row of the target is fetched on first need, so that a source that is all key colour
+// leaves a lazily white target without memory.
+class LazyRow {
+  public:
+    LazyRow(Bitmap& target, int y) : target_(target), y_(y) {}
+    std::uint8_t* Get() {
+        if (!row_) row_ = target_.ScanLine(y_);
+        return row_;
+    }
+
+  private:
+    Bitmap& target_;
+    int y_;
+    std::uint8_t* row_ = nullptr;
+};
+
+struct Key {
+    explicit Key(TColor key)
+        : b(static_cast<std::uint8_t>(BlueOf(key))),
+          g(static_cast<std::uint8_t>(GreenOf(key))),
+          r(static_cast<std::uint8_t>(RedOf(key))) {}
+    bool Matches(const std::uint8_t* p) const { return p[0] == b && p[1] == g && p[2] == r; }
+    std::uint8_t b, g, r;
+};
+
+void KeyedPixels(LazyRow& row, const std::uint8_t* src, int from, int to, const Key& key) {
+    for (int x = from; x < to; ++x) {
+        const std::uint8_t* s = src + x * 3;
+        if (key.Matches(s)) continue;
+        std::uint8_t* d = row.Get() + x * 3;
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+    }
+}
+
+#if defined(__SSE2__)
+// Bit i of the index set gives byte i of the entry 0xFF.
+struct ByteMasks {
+    constexpr ByteMasks() : m() {
+        for (int bits = 0; bits < 256; ++bits)
+            for (int i = 0; i < 8; ++i)
+                if (bits & (1 << i)) m[bits] |= std::uint64_t(0xFF) << (8 * i);
+    }
+    std::uint64_t m[256];
+};
+constexpr ByteMasks kByteMasks;
+
+__m128i ByteMask(std::uint64_t bits, int shift) {
+    return _mm_set_epi64x(static_cast<long long>(kByteMasks.m[(bits >> (shift + 8)) & 0xFF]),
+                          static_cast<long long>(kByteMasks.m[(bits >> shift) & 0xFF]));
+}
+
+// Sixteen pixels (48 bytes) at a time: a byte-wise comparison with the key repeated in the
+// three phases, then per pixel the AND of its three byte results. Blocks entirely of key
+// colour are skipped and blocks without any are stored whole; only mixed blocks read the target.
+int KeyedBlocks(LazyRow& row, const std::uint8_t* src, int width, const Key& key) {
+    const std::uint8_t pattern[3] = {key.b, key.g, key.r};
+    alignas(16) std::uint8_t phases[48];
+    for (int i = 0; i < 48; ++i) phases[i] = pattern[i % 3];
+    const __m128i k0 = _mm_load_si128(reinterpret_cast<const __m128i*>(phases));
+    const __m128i k1 = _mm_load_si128(reinterpret_cast<const __m128i*>(phases + 16));
+    const __m128i k2 = _mm_load_si128(reinterpret_cast<const __m128i*>(phases + 32));
+    constexpr std::uint64_t kAllBytes = 0xFFFFFFFFFFFFull;
+    constexpr std::uint64_t kPixelStarts = 0x249249249249ull;  // bit 3p for p = 0..15
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const std::uint8_t* s = src + x * 3;
+        const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        const __m128i s1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
+        const __m128i s2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 32));
+        const std::uint64_t equal =
+            std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s0, k0)))) |
+            std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s1, k1)))) << 16 |
+            std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s2, k2)))) << 32;
+        if (equal == kAllBytes) continue;
+        __m128i* d = reinterpret_cast<__m128i*>(row.Get() + x * 3);
+        const std::uint64_t keyPixels = equal & (equal >> 1) & (equal >> 2) & kPixelStarts;
+        if (keyPixels == 0) {
+            _mm_storeu_si128(d, s0);
+            _mm_storeu_si128(d + 1, s1);
+            _mm_storeu_si128(d + 2, s2);
+            continue;
+        }
+        const std::uint64_t keep = keyPixels | keyPixels << 1 | keyPixels << 2;
+        const __m128i sources[3] = {s0, s1, s2};
+        for (int i = 0; i < 3; ++i) {
+            const __m128i mask = ByteMask(keep, 16 * i);
+            const __m128i old = _mm_loadu_si128(d + i);
+            _mm_storeu_si128(
+                d + i, _mm_or_si128(_mm_and_si128(mask, old), _mm_andnot_si128(mask, sources[i])));
+        }
+    }
+    return x;
+}
+#else
+int KeyedBlocks(LazyRow&, const std::uint8_t*, int, const Key&) {
+    return 0;
+}
+#endif
+
+}  // namespace
+
 void DrawKeyed(Bitmap& target, const Bitmap& source, TColor key) {
     const int width = std::min(target.Width(), source.Width());
     const int height = std::min(target.Height(), source.Height());
     if (width <= 0 || height <= 0) return;
-    const bool keyIsWhite = SameColour(key, clWhite);
     if (source.IsLazyWhite()) {
         // An untouched layer is all white: invisible over anything when keyed on white,
         // a white sheet otherwise.
-        if (keyIsWhite) return;
+        if (SameColour(key, clWhite)) return;
         for (int y = 0; y < height; ++y)
             std::memset(target.ScanLine(y), 0xFF, std::size_t(width) * 3);
         return;
     }
-    const std::uint8_t kb = static_cast<std::uint8_t>(BlueOf(key));
-    const std::uint8_t kg = static_cast<std::uint8_t>(GreenOf(key));
-    const std::uint8_t kr = static_cast<std::uint8_t>(RedOf(key));
+    const Key k(key);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = source.ConstScanLine(y);
-        std::uint8_t* dst = nullptr;
-        int x = 0;
-        while (x < width) {
-            // Skip a run of key pixels, then copy the run of others in one go.
-            while (x < width && src[x * 3] == kb && src[x * 3 + 1] == kg && src[x * 3 + 2] == kr)
-                ++x;
-            const int start = x;
-            while (x < width && !(src[x * 3] == kb && src[x * 3 + 1] == kg && src[x * 3 + 2] == kr))
-                ++x;
-            if (x > start) {
-                if (!dst) dst = target.ScanLine(y);
-                std::memcpy(dst + start * 3, src + start * 3, std::size_t(x - start) * 3);
-            }
-        }
+        LazyRow row(target, y);
+        const int done = KeyedBlocks(row, src, width, k);
+        KeyedPixels(row, src, done, width, k);
     }
 }
 
