@@ -3,14 +3,20 @@
 // the cache of the shown layers below the current one, and composes the picture of the paint
 // surface (Image1, owned by the main window) from them.
 //
-// How the main window core drives it:
-//   - start-up, New, Open: Reset(width, height) (Image1 keeps its own size and content);
-//   - every timer tick: if (stack.LayersChanged) compositor.RebuildLayerCache(undoSnapshots);
-//   - the end of every editing step (stroke, retouch, fill, filter, clear, paste, text, new,
-//     open): CompositeRefresh();
+// How the main window core drives it (it owns Image1, Image3, Image4, a LayerStack and this):
+//   - construction resets the layers to Image1's size; New and Open: stack.ResetToOneLayer(),
+//     then Reset(width, height) (Image1 keeps its own size and content), later
+//     CompositeRefresh();
+//   - every timer tick: if (stack.LayersChanged)
+//         compositor.RebuildLayerCache({&Image3, &Image4, UndoLayer});
+//   - the end of every editing step (stroke, retouch, fill, filter, undo, clear, paste, text):
+//     CompositeRefresh();
 //   - a press on the paint surface: StrokeStartRebuild() (it checks its own condition);
-//   - undo: ShowOnPaintSurface(layer), stack.SetThumbnail(layer...), then RebuildAfterUndo().
-// Layer bitmaps are LayerImages[index]; CurrentLayerImage() is the one edits go to.
+//   - undo: ShowOnPaintSurface(LayerImages[UndoLayer]),
+//     stack.SetThumbnail(UndoLayer, LayerImages[UndoLayer]), then RebuildAfterUndo();
+//   - loading a layered document: LayerImages[i] = bitmap; stack.SetThumbnail(i, bitmap).
+// Edits go to CurrentLayerImage(). The current layer's thumbnail reaches the layer window by
+// itself: LayerStack::SetThumbnail notifies the window.
 #include <array>
 
 #include "layers/layer_stack.h"
@@ -80,7 +86,7 @@ class LayerCompositor {
     // Does nothing (returns false) unless the current layer is shown and layers lie above it.
     bool StrokeStartRebuild();
 
-    // Image1 takes the bitmap's size and a copy of its pixels.
+    // Image1 takes the bitmap's size and a copy of its pixels (its size may change).
     void ShowOnPaintSurface(const Bitmap& bitmap);
 
   private:

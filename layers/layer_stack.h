@@ -40,7 +40,8 @@ class LayerStackHost {
     virtual void MessageBox(const QString& text) = 0;
     // The confirmation box "確認" with the single button "はい(&Y)".
     virtual void ConfirmLimit(const QString& text) = 0;
-    // The colour dialog opened on initial; nothing when cancelled.
+    // The colour dialog opened on initial (the colour it last returned, white at first);
+    // nothing when cancelled.
     virtual std::optional<TColor> ChooseColour(TColor initial) = 0;
     // Rows were added, removed or reordered, or the current layer changed.
     virtual void RowsChanged() = 0;
@@ -127,6 +128,7 @@ class LayerStack {
     void Merge();
     // The document reset of New and Open: layer 0 alone. Pending delete and merge requests
     // are dropped, so that a rebuild after loading cannot whiten or overwrite loaded layers.
+    // The main window then resets the bitmaps (LayerCompositor::Reset).
     void ResetToOneLayer();
 
   private:
