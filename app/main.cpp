@@ -1,1 +1,22 @@
-int main() { return 0; }
+// Program start: the application, the twelve windows in their fixed order, the message loop.
+#include <QApplication>
+#include <QDir>
+
+#include "app/fonts.h"
+#include "app/main_window.h"
+#include "app/program_windows.h"
+
+int main(int argc, char** argv) {
+    // Relative command-line paths are taken from where we were started, before start-up
+    // moves the current directory to the program's folder.
+    const QString startDir = QDir::currentPath();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kasumiro"));
+    InstallFontSubstitutes();
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    ProgramWindows windows(args, startDir);
+    windows.Show();
+    return QApplication::exec();
+}

@@ -1,0 +1,89 @@
+#pragma once
+// TForm1: the main window. It builds the documented widgets, turns Qt events into the core's
+// handler calls and shows what the core asks for.
+#include <QMainWindow>
+#include <QMap>
+
+#include "app/main_core.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class PaintSurface;
+class TCuteButton;
+
+class TForm1 : public QMainWindow, public MainScreen {
+    Q_OBJECT
+  public:
+    // Runs the start-up sequence; args are the program's arguments after its name.
+    TForm1(const QStringList& args, const QString& startDir);
+    ~TForm1() override;
+
+    MainWindowCore& Core() { return core_; }
+    // The layer and loupe windows, created after the main window.
+    void SetToolWindows(QWidget* layerWindow, QWidget* loupeWindow);
+    QAction* MenuItem(const QString& name) const { return items_.value(name); }
+
+    // MainScreen
+    void SetCaption(const QString& caption) override;
+    void SetStatusText(int panel, const QString& text) override;
+    void SetPaintCursor(int cursor) override;
+    void Beep() override;
+    void ErrorBox(const QString& text) override;
+    void PaintSurfaceResized(int width, int height) override;
+    void RepaintPaintSurface(const QRect& area) override;
+    void SetToolPanelLeft(bool left) override;
+    void MenuChecksChanged() override;
+    WindowPlacement Placement(WindowId window) override;
+    void SetPlacement(WindowId window, const WindowPlacement& placement) override;
+    bool WindowVisible(WindowId window) override;
+    void SetWindowVisible(WindowId window, bool visible) override;
+    void CloseMainWindow() override;
+
+    // The documented widgets.
+    QWidget* Panel1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    TCuteButton* Button1 = nullptr;
+    TCuteButton* Button2 = nullptr;
+    TCuteButton* Button3 = nullptr;
+    TCuteButton* Button4 = nullptr;
+    TCuteButton* Button5 = nullptr;
+    TCuteButton* Button6 = nullptr;
+    TCuteButton* Button7 = nullptr;
+    TCuteButton* Button8 = nullptr;
+    TCuteButton* CuteButton4 = nullptr;
+    QFrame* Panel4 = nullptr;
+    QFrame* Panel5 = nullptr;
+    QFrame* Panel6 = nullptr;
+    QLabel* Image2 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    PaintSurface* Image1 = nullptr;
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolPanel();
+    void BuildStatusBar();
+    void PlaceProgressBar();
+    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
+                     const QKeySequence& shortcut = QKeySequence());
+    void BindChecks();
+    QWidget* Window(WindowId window);
+
+    MainWindowCore core_;
+    QMap<QString, QAction*> items_;
+    QMap<QString, bool MenuChecks::*> checkFields_;
+    QWidget* layerWindow_ = nullptr;
+    QWidget* loupeWindow_ = nullptr;
+    bool closing_ = false;
+};

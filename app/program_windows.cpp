@@ -1,0 +1,36 @@
+#include "app/program_windows.h"
+
+#include "app/main_window.h"
+#include "app/placeholder_windows.h"
+#include "help/about_box.h"
+#include "help/readme_dialog.h"
+
+ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
+    form1_ = std::make_unique<TForm1>(args, startDir);
+    TForm1* owner = form1_.get();
+    MainWindowCore& core = owner->Core();
+    aboutBox_ = new TAboutBox(owner);
+    newPicture_ =
+        new PlaceholderDialog(owner, "TOKBottomDlg", QStringLiteral("新規作成"), 250, 140);
+    readme_ = new TOKBottomDlg1(owner);
+    levelDialog_ = new PlaceholderDialog(owner, "TForm8", QStringLiteral("値抽出の設定"), 185, 64);
+    jpegDialog_ =
+        new PlaceholderDialog(owner, "TForm5", QStringLiteral("JPEG保存の品質"), 369, 362);
+    contrastDialog_ =
+        new PlaceholderDialog(owner, "TForm6", QStringLiteral("コントラスト強調の強度"), 369, 80);
+    customFilterDialog_ =
+        new PlaceholderDialog(owner, "TForm9", QStringLiteral("カスタムフィルタの設定"), 186, 165);
+    colourDialog_ = new PlaceholderDialog(owner, "TForm7", QStringLiteral("色補正の設定"), 185, 96);
+    layerWindow_ = new LayerWindowPlaceholder(owner, core.IniGT1);
+    loupeWindow_ = new LoupeWindowPlaceholder(owner, core);
+    textForm_ = new PlaceholderDialog(owner, "TTextForm", QStringLiteral("テキスト"), 326, 296);
+    owner->SetToolWindows(layerWindow_, loupeWindow_);
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::Show() {
+    form1_->show();
+    layerWindow_->show();
+    loupeWindow_->show();
+}
