@@ -1,0 +1,238 @@
+#include "loupe/lupe.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+
+TLupe::TLupe(QWidget* parent)
+    : QWidget(parent),
+      color_(FromQColor(palette().color(QPalette::Window))),
+      vbar_(new QScrollBar(Qt::Vertical, this)),
+      hbar_(new QScrollBar(Qt::Horizontal, this)) {
+    // Every pixel of the control is painted by paintEvent: no erase under the picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    for (QScrollBar* bar : {vbar_, hbar_}) {
+        bar->hide();
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, bar](int action) { BarAction(bar->orientation(), action); });
+        connect(bar, &QAbstractSlider::sliderReleased, this,
+                [this, bar] { Scroll(bar->orientation(), scPosition, bar->sliderPosition()); });
+    }
+    resize(128, 128);
+    Relayout();
+}
+
+TLupe::~TLupe() = default;
+
+void TLupe::SetPower(int power) {
+    if (power < 2 || power == power_) return;
+    power_ = power;
+    Relayout();
+    update();
+}
+
+void TLupe::SetDrawGrid(bool on) {
+    if (on == drawGrid_) return;
+    drawGrid_ = on;
+    update();
+}
+
+void TLupe::SetStyle(TLupeStyle style) {
+    if (style == style_) return;
+    style_ = style;
+    update();
+}
+
+void TLupe::SetBitmap(const ::Bitmap& source) {
+    source_.CopyFrom(source);
+    SourceChanged();
+}
+
+void TLupe::SetGridPen(const ::Pen& pen) {
+    gridPen_ = pen;
+    SourceChanged();
+}
+
+void TLupe::SetColor(TColor colour) {
+    color_ = colour;
+    update();
+}
+
+void TLupe::SourceChanged() {
+    // An emptied source counts as a new size too, so no bars are left over a picture that is
+    // gone.
+    if (source_.Width() != layout_.SourceWidth || source_.Height() != layout_.SourceHeight) {
+        layout_.SourceWidth = source_.Empty() ? 0 : source_.Width();
+        layout_.SourceHeight = source_.Empty() ? 0 : source_.Height();
+        Relayout();
+    }
+    update();
+    if (OnChange) OnChange(this);
+}
+
+void TLupe::SetClipLeft(int v) {
+    if (v < 0 || v > layout_.MaxClipLeft()) return;
+    Scroll(Qt::Horizontal, scPosition, v);
+}
+
+void TLupe::SetClipTop(int v) {
+    if (v < 0 || v > layout_.MaxClipTop()) return;
+    Scroll(Qt::Vertical, scPosition, v);
+}
+
+int TLupe::ClipWidth() const {
+    if (!source_.Empty()) return layout_.VisibleCols;
+    return (width() + power_ - 1) / power_;
+}
+
+int TLupe::ClipHeight() const {
+    if (!source_.Empty()) return layout_.VisibleRows;
+    return (height() + power_ - 1) / power_;
+}
+
+void TLupe::SetClipWidth(int n) {
+    if (!source_.Empty() && n > layout_.SourceWidth) n = layout_.SourceWidth;
+    if (n <= 0) return;
+    int w = n * power_;
+    if (!source_.Empty() && ClipHeight() < layout_.SourceHeight) w += BarExtent();
+    ResizeForClip(w, height());
+}
+
+void TLupe::SetClipHeight(int n) {
+    if (!source_.Empty() && n > layout_.SourceHeight) n = layout_.SourceHeight;
+    if (n <= 0) return;
+    int h = n * power_;
+    if (!source_.Empty() && ClipWidth() < layout_.SourceWidth) h += BarExtent();
+    ResizeForClip(width(), h);
+}
+
+void TLupe::ResizeForClip(int width, int height) {
+    if (QSize(width, height) == size()) return;
+    resize(width, height);
+    // A hidden widget hears of its new size only when shown; the getters must not wait.
+    if (!isVisible()) Relayout();
+}
+
+int TLupe::BarExtent() const {
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+QRect TLupe::ClientRect() const {
+    return QRect(0, 0, width() - layout_.VertBarWidth, height() - layout_.HorzBarHeight);
+}
+
+void TLupe::resizeEvent(QResizeEvent*) {
+    Relayout();
+}
+
+void TLupe::Relayout() {
+    const int extent = BarExtent();
+    layout_.Relayout(width(), height(), power_, extent, extent);
+    PlaceBars();
+    if (!source_.Empty() &&
+        (work_.Width() != layout_.ViewWidth || work_.Height() != layout_.ViewHeight))
+        work_ = ::Bitmap(layout_.ViewWidth, layout_.ViewHeight);
+    if (OnResize) OnResize(this);
+}
+
+// The bars sit at the right and bottom edges, where the system would put a window's own
+// scroll bars; their ranges let the thumb reach exactly the last clip origin.
+void TLupe::PlaceBars() {
+    const LupeLayout& l = layout_;
+    vbar_->setRange(0, l.MaxClipTop());
+    vbar_->setPageStep(l.VisibleRows);
+    vbar_->setSingleStep(l.LineStepY);
+    vbar_->setValue(l.ClipTop);
+    vbar_->setGeometry(width() - l.VertBarWidth, 0, l.VertBarWidth, height() - l.HorzBarHeight);
+    vbar_->setVisible(l.VertBarWidth > 0);
+    hbar_->setRange(0, l.MaxClipLeft());
+    hbar_->setPageStep(l.VisibleCols);
+    hbar_->setSingleStep(l.LineStepX);
+    hbar_->setValue(l.ClipLeft);
+    hbar_->setGeometry(0, height() - l.HorzBarHeight, width() - l.VertBarWidth, l.HorzBarHeight);
+    hbar_->setVisible(l.HorzBarHeight > 0);
+}
+
+void TLupe::BarAction(Qt::Orientation bar, int action) {
+    QScrollBar* sb = bar == Qt::Vertical ? vbar_ : hbar_;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            Scroll(bar, scLineUp, 0);
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            Scroll(bar, scLineDown, 0);
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            Scroll(bar, scPageUp, 0);
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            Scroll(bar, scPageDown, 0);
+            break;
+        case QAbstractSlider::SliderMove:
+            Scroll(bar, scTrack, sb->sliderPosition());
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            Scroll(bar, scTop, 0);
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            Scroll(bar, scBottom, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void TLupe::Scroll(Qt::Orientation bar, TScrollCode code, int position) {
+    const bool vertical = bar == Qt::Vertical;
+    const int delta =
+        vertical ? layout_.ScrollVert(code, position) : layout_.ScrollHorz(code, position);
+    ScrollPixels(bar, delta);
+    int clip = vertical ? layout_.ClipTop : layout_.ClipLeft;
+    // Also overrides the position a bar proposed for the action it is reporting.
+    (vertical ? vbar_ : hbar_)->setValue(clip);
+    if (OnScroll) OnScroll(this, bar, code, clip);
+}
+
+void TLupe::ScrollPixels(Qt::Orientation bar, int delta) {
+    if (delta == 0 || !isVisible()) return;
+    const QRect view = QRect(0, 0, layout_.ViewWidth, layout_.ViewHeight) & ClientRect();
+    if (view.isEmpty()) return;
+    const int pixels = delta * power_;
+    QRect uncovered;
+    if (bar == Qt::Vertical) {
+        scroll(0, -pixels, view);
+        uncovered = pixels > 0
+                        ? QRect(view.left(), view.bottom() + 1 - pixels, view.width(), pixels)
+                        : QRect(view.left(), view.top(), view.width(), -pixels);
+    } else {
+        scroll(-pixels, 0, view);
+        uncovered = pixels > 0 ? QRect(view.right() + 1 - pixels, view.top(), pixels, view.height())
+                               : QRect(view.left(), view.top(), -pixels, view.height());
+    }
+    repaint(uncovered & view);
+}
+
+QPoint TLupe::SourcePoint(const QPointF& local) const {
+    // Division truncates towards zero, also for a pointer held beyond the left or top edge.
+    const QPoint p = local.toPoint();
+    return QPoint(p.x() / power_ + layout_.ClipLeft, p.y() / power_ + layout_.ClipTop);
+}
+
+void TLupe::mousePressEvent(QMouseEvent* event) {
+    if (!OnSourceMouseDown) return;
+    const QPoint s = SourcePoint(event->position());
+    OnSourceMouseDown(this, event->button(), event->buttons(), event->modifiers(), s.x(), s.y());
+}
+
+void TLupe::mouseMoveEvent(QMouseEvent* event) {
+    if (!OnSourceMouseMove) return;
+    const QPoint s = SourcePoint(event->position());
+    OnSourceMouseMove(this, event->buttons(), event->modifiers(), s.x(), s.y());
+}
+
+void TLupe::mouseReleaseEvent(QMouseEvent* event) {
+    if (!OnSourceMouseUp) return;
+    const QPoint s = SourcePoint(event->position());
+    OnSourceMouseUp(this, event->button(), event->buttons(), event->modifiers(), s.x(), s.y());
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The magnifier: shows a bitmap enlarged by an integer factor, one source pixel as a square
+// block, with optional grid lines and its own scroll bars.
+//
+// Repaints go through an off-screen work bitmap and touch only the blocks that meet the area
+// asked for; scrolling moves the pixels already on screen and draws only the strip uncovered,
+// so following a moving brush stays cheap whatever the size of the source.
+#include <functional>
+
+#include <QWidget>
+
+#include "loupe/lupe_layout.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+
+class QPainter;
+class QScrollBar;
+
+enum TLupeStyle { lsStandard, lsOwnerDraw };
+enum TLupeOwnerDrawState { lodBeforePicture, lodBeforeGrid, lodAfterGrid };
+
+class TLupe : public QWidget {
+    Q_OBJECT
+  public:
+    using TNotifyEvent = std::function<void(TLupe* Sender)>;
+    // Bar is the scroll bar that moved; a change to ScrollPos has no effect.
+    using TScrollEvent = std::function<void(TLupe* Sender, Qt::Orientation Bar,
+                                            TScrollCode ScrollCode, int& ScrollPos)>;
+    // X and Y are source pixel coordinates.
+    using TMouseEvent =
+        std::function<void(TLupe* Sender, Qt::MouseButton Button, Qt::MouseButtons Buttons,
+                           Qt::KeyboardModifiers Shift, int X, int Y)>;
+    using TMouseMoveEvent = std::function<void(TLupe* Sender, Qt::MouseButtons Buttons,
+                                               Qt::KeyboardModifiers Shift, int X, int Y)>;
+    // LupeCanvas paints on the work bitmap (on the control while no source is set); DestClip
+    // is in view pixels, SorcClip in source pixels. Clearing DrawResult suppresses the
+    // control's own drawing of this stage and the stages after it.
+    using TDrawLupeEvent =
+        std::function<void(TLupe* Sender, QPainter& LupeCanvas, const QRect& DestClip,
+                           const QRect& SorcClip, TLupeOwnerDrawState State, bool& DrawResult)>;
+
+    explicit TLupe(QWidget* parent = nullptr);
+    ~TLupe() override;
+
+    int Power() const { return power_; }
+    // Below 2 or unchanged: ignored.
+    void SetPower(int power);
+    bool DrawGrid() const { return drawGrid_; }
+    void SetDrawGrid(bool on);
+    TLupeStyle Style() const { return style_; }
+    void SetStyle(TLupeStyle style);
+    // The control keeps its own copy of the source.
+    const ::Bitmap& Bitmap() const { return source_; }
+    void SetBitmap(const ::Bitmap& source);
+    const ::Pen& GridPen() const { return gridPen_; }
+    void SetGridPen(const ::Pen& pen);
+    // Fills what lies outside the view.
+    TColor Color() const { return color_; }
+    void SetColor(TColor colour);
+
+    int ClipLeft() const { return layout_.ClipLeft; }
+    int ClipTop() const { return layout_.ClipTop; }
+    // Out-of-range values are refused, not clamped; an accepted value scrolls.
+    void SetClipLeft(int v);
+    void SetClipTop(int v);
+    int ClipWidth() const;
+    int ClipHeight() const;
+    // Resizes the control to show n columns or rows (plus a scroll bar where one is needed).
+    void SetClipWidth(int n);
+    void SetClipHeight(int n);
+
+    // A scroll request as its bar would send it.
+    void Scroll(Qt::Orientation bar, TScrollCode code, int position);
+
+    const LupeLayout& Layout() const { return layout_; }
+    const ::Bitmap& WorkBitmap() const { return work_; }
+    QScrollBar* VertScrollBar() const { return vbar_; }
+    QScrollBar* HorzScrollBar() const { return hbar_; }
+
+    TScrollEvent OnScroll;
+    TNotifyEvent OnResize;
+    TNotifyEvent OnChange;
+    TDrawLupeEvent OnDrawLupe;
+    TMouseEvent OnSourceMouseDown;
+    TMouseMoveEvent OnSourceMouseMove;
+    TMouseEvent OnSourceMouseUp;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    int BarExtent() const;
+    QRect ClientRect() const;
+    void Relayout();
+    void PlaceBars();
+    void SourceChanged();
+    void ResizeForClip(int width, int height);
+    void BarAction(Qt::Orientation bar, int action);
+    void ScrollPixels(Qt::Orientation bar, int delta);
+    void PaintEmpty(QPainter& painter, const QRect& area);
+    void FillOutsideView(QPainter& painter, const QRect& area);
+    void ComposeWork(const QRect& dest);
+    bool OwnerDraws() const { return style_ == lsOwnerDraw && OnDrawLupe != nullptr; }
+    // Lets the owner draw a stage on the work bitmap, when it draws at all.
+    void OwnerDrawStage(TLupeOwnerDrawState state, const QRect& dest, const QRect& source,
+                        bool& result);
+    QPoint SourcePoint(const QPointF& local) const;
+
+    int power_ = 8;
+    bool drawGrid_ = true;
+    TLupeStyle style_ = lsStandard;
+    TColor color_;
+    ::Bitmap source_;
+    ::Bitmap work_;
+    ::Pen gridPen_;
+    LupeLayout layout_;
+    QScrollBar* vbar_;
+    QScrollBar* hbar_;
+};

@@ -1,0 +1,90 @@
+// Painting the magnifier: only the blocks that meet the area asked for, composed in the work
+// bitmap and put on screen in one copy.
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "loupe/lupe.h"
+#include "platform/blit.h"
+
+namespace {
+
+QPen QtPenFor(const Pen& pen) {
+    // Width 0 and 1 are both one-pixel lines.
+    return QPen(ToQColor(pen.Color), pen.Width() <= 1 ? 0 : pen.Width());
+}
+
+}  // namespace
+
+void TLupe::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect area = event->rect();
+    if (source_.Empty()) {
+        PaintEmpty(painter, area);
+        return;
+    }
+    FillOutsideView(painter, area);
+    const QRect dest = SnapToBlocks(area, power_, layout_.ViewWidth, layout_.ViewHeight);
+    if (dest.isEmpty()) return;
+    ComposeWork(dest);
+    painter.drawImage(dest.topLeft(), work_.View(), dest);
+}
+
+// Without a source the control shows its colour and, if wanted, an empty grid.
+void TLupe::PaintEmpty(QPainter& painter, const QRect& area) {
+    painter.fillRect(area, ToQColor(color_));
+    if (!drawGrid_) return;
+    bool result = true;
+    if (OwnerDraws()) {
+        const QRect sourceClip(layout_.ClipLeft, layout_.ClipTop,
+                               layout_.ClipRight - layout_.ClipLeft,
+                               layout_.ClipBottom - layout_.ClipTop);
+        OnDrawLupe(this, painter, rect(), sourceClip, lodBeforeGrid, result);
+    }
+    if (!result) return;
+    painter.setPen(QtPenFor(gridPen_));
+    const int w = width(), h = height();
+    painter.drawLine(0, 0, 0, h - 1);
+    for (int i = 1; i <= ClipWidth(); ++i)
+        painter.drawLine(i * power_ - 1, 0, i * power_ - 1, h - 1);
+    painter.drawLine(0, 0, w - 1, 0);
+    for (int j = 1; j <= ClipHeight(); ++j)
+        painter.drawLine(0, j * power_ - 1, w - 1, j * power_ - 1);
+}
+
+// The bands of the client area beside and below the view take the control's colour; the
+// view itself is left to the picture, so it never flickers.
+void TLupe::FillOutsideView(QPainter& painter, const QRect& area) {
+    const QRect client = ClientRect();
+    const QColor colour = ToQColor(color_);
+    const QRect below(0, layout_.ViewHeight, client.width(), client.height() - layout_.ViewHeight);
+    const QRect beside(layout_.ViewWidth, 0, client.width() - layout_.ViewWidth,
+                       layout_.ViewHeight);
+    for (const QRect& band : {below, beside})
+        if (band.intersects(area)) painter.fillRect(band & area, colour);
+    // The square between two bars belongs to neither.
+    if (layout_.VertBarWidth > 0 && layout_.HorzBarHeight > 0) {
+        const QRect corner(client.width(), client.height(), layout_.VertBarWidth,
+                           layout_.HorzBarHeight);
+        if (corner.intersects(area)) painter.fillRect(corner, palette().color(QPalette::Window));
+    }
+}
+
+void TLupe::ComposeWork(const QRect& dest) {
+    const QRect source = SourceRectFor(dest, power_, layout_.ClipLeft, layout_.ClipTop);
+    bool result = true;
+    OwnerDrawStage(lodBeforePicture, dest, source, result);
+    if (result) StretchCopy(work_, dest, source_, source);
+    if (drawGrid_ && result) {
+        OwnerDrawStage(lodBeforeGrid, dest, source, result);
+        if (result) DrawLupeGrid(work_, dest, power_, gridPen_);
+    }
+    if (result) OwnerDrawStage(lodAfterGrid, dest, source, result);
+}
+
+void TLupe::OwnerDrawStage(TLupeOwnerDrawState state, const QRect& dest, const QRect& source,
+                           bool& result) {
+    if (!OwnerDraws()) return;
+    QImage view = work_.View();
+    QPainter painter(&view);
+    OnDrawLupe(this, painter, dest, source, state, result);
+}
