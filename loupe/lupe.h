@@ -103,6 +103,7 @@ class TLupe : public QWidget {
     void ScrollPixels(Qt::Orientation bar, int delta);
     void PaintEmpty(QPainter& painter, const QRect& area);
     void FillOutsideView(QPainter& painter, const QRect& area);
+    void PaintBarCorner(QPainter& painter, const QRect& area);
     void ComposeWork(const QRect& dest);
     bool OwnerDraws() const { return style_ == lsOwnerDraw && OnDrawLupe != nullptr; }
     // Lets the owner draw a stage on the work bitmap, when it draws at all.

@@ -24,9 +24,11 @@ void TLupe::paintEvent(QPaintEvent* event) {
     }
     FillOutsideView(painter, area);
     const QRect dest = SnapToBlocks(area, power_, layout_.ViewWidth, layout_.ViewHeight);
-    if (dest.isEmpty()) return;
-    ComposeWork(dest);
-    painter.drawImage(dest.topLeft(), work_.View(), dest);
+    if (!dest.isEmpty()) {
+        ComposeWork(dest);
+        painter.drawImage(dest.topLeft(), work_.View(), dest);
+    }
+    PaintBarCorner(painter, area);
 }
 
 // Without a source the control shows its colour and, if wanted, an empty grid.
@@ -61,12 +63,16 @@ void TLupe::FillOutsideView(QPainter& painter, const QRect& area) {
                        layout_.ViewHeight);
     for (const QRect& band : {below, beside})
         if (band.intersects(area)) painter.fillRect(band & area, colour);
-    // The square between two bars belongs to neither.
-    if (layout_.VertBarWidth > 0 && layout_.HorzBarHeight > 0) {
-        const QRect corner(client.width(), client.height(), layout_.VertBarWidth,
-                           layout_.HorzBarHeight);
-        if (corner.intersects(area)) painter.fillRect(corner, palette().color(QPalette::Window));
-    }
+}
+
+// The square between two bars belongs to neither, and the last blocks of the view, which
+// reach under the bars, must not show through it.
+void TLupe::PaintBarCorner(QPainter& painter, const QRect& area) {
+    if (layout_.VertBarWidth == 0 || layout_.HorzBarHeight == 0) return;
+    const QRect client = ClientRect();
+    const QRect corner(client.width(), client.height(), layout_.VertBarWidth,
+                       layout_.HorzBarHeight);
+    if (corner.intersects(area)) painter.fillRect(corner, palette().color(QPalette::Window));
 }
 
 void TLupe::ComposeWork(const QRect& dest) {

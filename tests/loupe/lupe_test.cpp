@@ -145,6 +145,18 @@ TEST(Lupe, GridIsTheLastPixelColumnAndRowOfEachBlock) {
         }
 }
 
+TEST(Lupe, BlocksReachingUnderTheBarsLeaveTheirCornerAlone) {
+    TLupe lupe;
+    lupe.SetPower(4);
+    const int e = Extent(lupe);
+    lupe.resize(161 + e, 161 + e);  // the last blocks stick 3 pixels out of the client area
+    lupe.SetBitmap(Source(100, 80));
+    const QImage shot = lupe.grab().toImage();
+    const TColor face = FromQColor(lupe.palette().color(QPalette::Window));
+    EXPECT_EQ(At(shot, 161, 161), face);
+    EXPECT_EQ(At(shot, 160, 160), SourceColour(40, 40));
+}
+
 TEST(Lupe, OwnerDrawsTheStagesOfTheBlocksAskedFor) {
     TLupe lupe;
     lupe.resize(190, 176);
