@@ -6,7 +6,10 @@
 #include "platform/app_paths.h"
 
 MainWindowCore::MainWindowCore(MainScreen& screen)
-    : Timer1(nullptr, false), SurfaceCanvas(&Image1), screen_(screen) {
+    : Timer1(nullptr, false),
+      Compositor(Layers, Image1, this),
+      SurfaceCanvas(&Image1),
+      screen_(screen) {
     Timer1.SetActiveOnly(true);
     Timer1.SetInterval(0);
     Timer1.OnTimer = [this](TDXTimer*, int lag) { Timer1Timer(lag); };
@@ -27,7 +30,9 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
     Tools = ToolState();
     Document.JpegQuality = 75;
 
-    // The white picture and the undo snapshots of its size.
+    // The white picture, a hundred white layers and the undo snapshots of its size. None of
+    // them holds memory before it is drawn on.
+    Compositor.Reset(Image1.Width(), Image1.Height());
     Image3.CopyFrom(Image1);
     Image4.CopyFrom(Image1);
     screen_.PaintSurfaceResized(Image1.Width(), Image1.Height());
@@ -148,6 +153,12 @@ void MainWindowCore::WindowBookkeeping() {
 void MainWindowCore::Timer1Timer(int /*lagCount*/) {
     ++TickCount;
     WindowBookkeeping();
+    if (Layers.LayersChanged) Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
+}
+
+void MainWindowCore::RepaintPaintSurface() {
+    screen_.PaintSurfaceResized(Image1.Width(), Image1.Height());
+    screen_.RepaintPaintSurface(QRect());
 }
 
 QString MainWindowCore::TitleText() const {

@@ -10,12 +10,14 @@
 #include "app/menu_checks.h"
 #include "brush/stroke_state.h"
 #include "document/document_state.h"
+#include "layers/compositor.h"
+#include "layers/layer_stack.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/random_source.h"
 #include "tools/tool_state.h"
 
-class MainWindowCore {
+class MainWindowCore : private CompositorHost {
   public:
     // Pictures are kept within what 16-bit coordinates address.
     static constexpr int kMaxPictureSide = 32767;
@@ -67,6 +69,17 @@ class MainWindowCore {
     Bitmap Image1;
     Bitmap Image3;
     Bitmap Image4;
+
+    // The layer window's model (order, current layer, marks, colours, names) and the layer
+    // bitmaps with the compositing that shows them on Image1.
+    LayerStack Layers;
+    LayerCompositor Compositor;
+    std::array<Bitmap, kLayerSlots>& LayerImages() { return Compositor.LayerImages; }
+    const Bitmap& BelowComposite() const { return Compositor.BelowComposite(); }
+    int LayerCount() const { return Compositor.LayerCount(); }
+    int CurrentLayerPosition() const { return Compositor.CurrentLayerPosition(); }
+    bool LayersAboveCurrent() const { return Compositor.LayersAboveCurrent(); }
+    bool LayersBelowCurrent() const { return Compositor.LayersBelowCurrent(); }
     // The paint surface's pen (primary colour) and brush (secondary colour).
     Canvas SurfaceCanvas;
     TColor SurfaceBrushColour = clWhite;
@@ -86,6 +99,11 @@ class MainWindowCore {
     bool WriteSettings(bool withPictureAndPanel);
     void WindowBookkeeping();
     void ShowSizeAndTitle();
+
+    // CompositorHost
+    void RepaintPaintSurface() override;
+    bool LoupeShown() const override { return Checks.L1; }
+    void CopyToLoupe(const Bitmap& picture) override { screen_.CopyToLoupe(picture); }
 
     MainScreen& screen_;
 };

@@ -6,6 +6,8 @@
 
 #include "app/ini_gt.h"
 
+class Bitmap;
+
 class MainScreen {
   public:
     // The windows whose placement the settings keep.
@@ -32,6 +34,8 @@ class MainScreen {
     // The paint surface took a new size, or some of its pixels changed.
     virtual void PaintSurfaceResized(int width, int height) = 0;
     virtual void RepaintPaintSurface(const QRect& area) = 0;
+    // The loupe's picture becomes a copy of picture.
+    virtual void CopyToLoupe(const Bitmap& picture) = 0;
 
     virtual void SetToolPanelLeft(bool left) = 0;
     // The menu check marks changed; the window shows them again.

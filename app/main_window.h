@@ -36,6 +36,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ErrorBox(const QString& text) override;
     void PaintSurfaceResized(int width, int height) override;
     void RepaintPaintSurface(const QRect& area) override;
+    void CopyToLoupe(const Bitmap& picture) override;
     void SetToolPanelLeft(bool left) override;
     void MenuChecksChanged() override;
     WindowPlacement Placement(WindowId window) override;

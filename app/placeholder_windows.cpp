@@ -27,12 +27,3 @@ void LoupeWindowPlaceholder::showEvent(QShowEvent* event) {
     core_.IniGT1.LoadPlacement(QStringLiteral("Form11"), QStringLiteral("Pos"), this);
     QWidget::showEvent(event);
 }
-
-LayerWindowPlaceholder::LayerWindowPlaceholder(QWidget* owner, TIniGT& settings)
-    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
-    setObjectName(QStringLiteral("TForm10"));
-    setWindowTitle(QStringLiteral("レイヤ"));
-    setFont(UiFont(12));
-    setFixedSize(190, 183);
-    settings.LoadPlacement(QStringLiteral("Form10"), QStringLiteral("Pos"), this);
-}

@@ -4,7 +4,6 @@
 #include <QDialog>
 
 class MainWindowCore;
-class TIniGT;
 
 class PlaceholderDialog : public QDialog {
     Q_OBJECT
@@ -25,11 +24,4 @@ class LoupeWindowPlaceholder : public QWidget {
 
   private:
     MainWindowCore& core_;
-};
-
-// The layer window until its rows arrive.
-class LayerWindowPlaceholder : public QWidget {
-    Q_OBJECT
-  public:
-    LayerWindowPlaceholder(QWidget* owner, TIniGT& settings);
 };

@@ -4,6 +4,7 @@
 #include "app/placeholder_windows.h"
 #include "help/about_box.h"
 #include "help/readme_dialog.h"
+#include "layers/layer_window.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
     form1_ = std::make_unique<TForm1>(args, startDir);
@@ -21,7 +22,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     customFilterDialog_ =
         new PlaceholderDialog(owner, "TForm9", QStringLiteral("カスタムフィルタの設定"), 186, 165);
     colourDialog_ = new PlaceholderDialog(owner, "TForm7", QStringLiteral("色補正の設定"), 185, 96);
-    layerWindow_ = new LayerWindowPlaceholder(owner, core.IniGT1);
+    layerWindow_ = new TForm10(core.Layers, &core.IniGT1, owner);
     loupeWindow_ = new LoupeWindowPlaceholder(owner, core);
     textForm_ = new PlaceholderDialog(owner, "TTextForm", QStringLiteral("テキスト"), 326, 296);
     owner->SetToolWindows(layerWindow_, loupeWindow_);

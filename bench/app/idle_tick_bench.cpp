@@ -22,6 +22,7 @@ class QuietScreen : public MainScreen {
     void ErrorBox(const QString&) override {}
     void PaintSurfaceResized(int, int) override {}
     void RepaintPaintSurface(const QRect&) override {}
+    void CopyToLoupe(const Bitmap&) override {}
     void SetToolPanelLeft(bool) override {}
     void MenuChecksChanged() override {}
     WindowPlacement Placement(WindowId) override { return {}; }

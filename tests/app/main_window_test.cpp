@@ -12,8 +12,10 @@
 #include <QScrollArea>
 #include <QTemporaryDir>
 
+#include "app/error_box.h"
 #include "app/main_window.h"
 #include "app/paint_surface.h"
+#include "app/program_windows.h"
 #include "controls/cute_button.h"
 #include "platform/app_paths.h"
 
@@ -21,8 +23,14 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { AppPaths::OverrideExecutableDir(dir.path()); }
-    void TearDown() override { AppPaths::OverrideExecutableDir(QString()); }
+    void SetUp() override {
+        AppPaths::OverrideExecutableDir(dir.path());
+        SetErrorBoxRecording(true);
+    }
+    void TearDown() override {
+        SetErrorBoxRecording(false);
+        AppPaths::OverrideExecutableDir(QString());
+    }
 
     QByteArray ReadIni() {
         QFile f(TIniGT().Path());
@@ -126,4 +134,28 @@ TEST(WindowPlacement, MaximisedWindowKeepsItsRestoredRectangle) {
     EXPECT_EQ(back.X, 30);
     EXPECT_EQ(back.XSize, 330);
     EXPECT_EQ(back.YSize, 240);
+}
+
+TEST_F(MainWindowTest, ProgramStartCreatesTheWindowsAndTheCloseBoxClearsTheViewMark) {
+    ProgramWindows windows({}, dir.path());
+    // No Readme beside this program: one error box at start-up, and the program goes on.
+    EXPECT_EQ(TakeRecordedErrorBoxes(), QStringList{QStringLiteral("ﾌｧｲﾙが見つかりません")});
+    windows.Show();
+    QApplication::processEvents();
+    TForm1* form = windows.Form1();
+    QWidget* layers = windows.LayerWindow();
+    EXPECT_EQ(layers->windowTitle(), QStringLiteral("レイヤ"));
+    EXPECT_EQ(windows.LoupeWindow()->windowTitle(), QStringLiteral("ルーぺ"));
+    EXPECT_EQ(windows.AboutBox()->windowTitle(), QStringLiteral("Kasumiroのバージョン情報"));
+    EXPECT_TRUE(layers->isVisible());
+
+    layers->close();
+    EXPECT_TRUE(form->MenuItem("R9")->isChecked());  // until the next tick
+    form->Core().Timer1Timer(1);
+    EXPECT_FALSE(form->MenuItem("R9")->isChecked());
+    form->MenuItem("R9")->trigger();
+    EXPECT_TRUE(layers->isVisible());
+    EXPECT_TRUE(form->MenuItem("R9")->isChecked());
+    form->MenuItem("R9")->trigger();
+    EXPECT_FALSE(layers->isVisible());
 }

@@ -17,6 +17,7 @@ class RecordingScreen : public MainScreen {
         SurfaceHeight = height;
     }
     void RepaintPaintSurface(const QRect&) override { ++Repaints; }
+    void CopyToLoupe(const Bitmap&) override { ++LoupeCopies; }
     void SetToolPanelLeft(bool left) override { PanelLeft = left; }
     void MenuChecksChanged() override { ++CheckUpdates; }
     WindowPlacement Placement(WindowId window) override { return Placements[window]; }
@@ -35,6 +36,7 @@ class RecordingScreen : public MainScreen {
     int SurfaceWidth = 0;
     int SurfaceHeight = 0;
     int Repaints = 0;
+    int LoupeCopies = 0;
     bool PanelLeft = true;
     int CheckUpdates = 0;
     std::map<int, WindowPlacement> Placements;
