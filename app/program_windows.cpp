@@ -32,6 +32,15 @@ ProgramWindows::~ProgramWindows() = default;
 
 void ProgramWindows::Show() {
     form1_->show();
+    // On a first start the tool windows stand beside the main window, the loupe under the
+    // layer window; afterwards their stored placements decide.
+    const TIniGT& settings = form1_->Core().IniGT1;
+    const QRect main = form1_->frameGeometry();
+    if (settings.ReadString(QStringLiteral("Form10"), QStringLiteral("Pos.X"), QString()).isEmpty())
+        layerWindow_->move(main.right() + 8, main.top());
+    if (settings.ReadString(QStringLiteral("Form11"), QStringLiteral("Pos.X"), QString()).isEmpty())
+        loupeWindow_->move(main.right() + 8,
+                           main.top() + layerWindow_->frameGeometry().height() + 8);
     layerWindow_->show();
     loupeWindow_->show();
 }
