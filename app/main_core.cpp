@@ -26,10 +26,6 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
     screen_.MenuChecksChanged();
     screen_.SetPaintCursor(MainScreen::crPen);
 
-    Stroke = StrokeState();
-    Tools = ToolState();
-    Document.JpegQuality = 75;
-
     // The white picture, a hundred white layers and the undo snapshots of its size. None of
     // them holds memory before it is drawn on.
     Compositor.Reset(Image1.Width(), Image1.Height());
@@ -38,13 +34,11 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
     screen_.PaintSurfaceResized(Image1.Width(), Image1.Height());
     ShowSizeAndTitle();
 
-    Stroke.BrushSize = 13;
-    Checks.S3 = true;
+    // The stroke, tool and document state start at their declared values (brush size 13,
+    // JPEG quality 75, nothing armed, nothing modified).
     SurfaceCanvas.pen.Color = PrimaryColour;
     SurfaceBrushColour = SecondaryColour;
-    Document.Modified = false;
 
-    Document.OpenAtFirstTick = false;
     if (!args.isEmpty()) {
         const QString file = AppPaths::ResolveAgainst(startDir, args.first());
         if (QFileInfo(file).isFile()) {
