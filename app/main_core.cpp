@@ -167,3 +167,15 @@ void MainWindowCore::ShowSizeAndTitle() {
     screen_.SetCaption(TitleText());
     screen_.SetStatusText(1, SizeText());
 }
+
+void MainWindowCore::TakeBeforeSnapshot() {
+    Tools.UndoPhase = 1;
+    Tools.UndoLayer = Layers.CurrentLayerIndex();
+    Image3.CopyFrom(Compositor.CurrentLayerImage());
+}
+
+void MainWindowCore::TakeAfterSnapshot() {
+    Image4.CopyFrom(Compositor.CurrentLayerImage());
+    Tools.UndoPhase = 0;
+    Tools.UndoLayer = Layers.CurrentLayerIndex();
+}

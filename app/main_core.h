@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "app/dx_timer.h"
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 #include "app/main_screen.h"
 #include "app/menu_checks.h"
 #include "brush/stroke_state.h"
@@ -15,6 +15,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/random_source.h"
+#include "platform/shift_state.h"
 #include "tools/tool_state.h"
 
 class MainWindowCore : private CompositorHost {
@@ -46,6 +47,45 @@ class MainWindowCore : private CompositorHost {
     // The loupe window reads its options from the settings when it is created and shown.
     void ReadLoupeMagnification();
     void ReadLoupeShowOptions();
+
+    // The undo pair's two snapshot steps, shared by every operation that changes pixels:
+    // the before-snapshot (UndoPhase 1) and the after-snapshot (UndoPhase 0) of the current
+    // layer, both recording it as UndoLayer.
+    void TakeBeforeSnapshot();
+    void TakeAfterSnapshot();
+
+    // ---- Brush: stroke input, brush settings, the drawing tick ----
+
+    // ---- Editing: undo, clear, selection and clipboard ----
+    // Called by the paint surface's handlers.
+    void StartCutRectangle(int x, int y);
+    void StartCopyRectangle(int x, int y);
+    void DragSelection(int x, int y);
+    void FinishCut();
+    void FinishCopy();
+    void MoveFloatingPaste(int x, int y);
+    // Drops a pending floating paste into the current layer (Paste, Cut, Copy, the brush
+    // button, New and Open call it).
+    void CommitFloatingPaste();
+
+    // ---- Tools: retouch, fill, colour picking, palette, text ----
+    // Called by the paint surface's handlers.
+    void PickPress(TMouseButton button, TShiftState shift, int x, int y);
+    void PickMove(TShiftState shift, int x, int y);
+    void FillPress(TMouseButton button, TShiftState shift, int x, int y);
+    void RetouchDab(int x, int y);
+    void TextPreviewAt(int x, int y);
+    void StampText(int x, int y);
+
+    // ---- Filters ----
+
+    // ---- Documents: new, open, save ----
+    // The file named on the command line, opened by the first tick.
+    void OpenStartupFile();
+
+    // ---- Loupe ----
+    // The drawing tick's last step: the loupe follows the brush tip.
+    void LoupeFollowTip();
 
     QString TitleText() const;
     QString SizeText() const;
@@ -93,6 +133,18 @@ class MainWindowCore : private CompositorHost {
     long long TickCount = 0;
 
   private:
+    // ---- Brush (private) ----
+
+    // ---- Editing (private) ----
+
+    // ---- Tools (private) ----
+
+    // ---- Filters (private) ----
+
+    // ---- Documents (private) ----
+
+    // ---- Loupe (private) ----
+
     void ReadSettings();
     // Writes the settings in their documented order; false when a write was refused (the
     // error box has been shown and the rest skipped).

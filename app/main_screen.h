@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QString>
 
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 
 class Bitmap;
 
@@ -48,4 +48,16 @@ class MainScreen {
 
     // Ends the program through the close sequence.
     virtual void CloseMainWindow() = 0;
+
+    // ---- Brush ----
+
+    // ---- Editing ----
+
+    // ---- Tools ----
+
+    // ---- Filters ----
+
+    // ---- Documents ----
+
+    // ---- Loupe ----
 };

@@ -8,7 +8,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 
-#include "app/error_box.h"
+#include "controls/error_box.h"
 #include "app/fonts.h"
 #include "app/paint_surface.h"
 #include "resources/artwork.h"
@@ -38,6 +38,12 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     ScrollBox1->setWidget(Image1);
     layout->addWidget(Panel1);
     layout->addWidget(ScrollBox1, 1);
+
+    ConnectBrush();
+    ConnectEditing();
+    ConnectTools();
+    ConnectFilters();
+    ConnectDocuments();
 
     core_.FormCreate(args, startDir);
 }

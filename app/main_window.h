@@ -45,6 +45,18 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetWindowVisible(WindowId window, bool visible) override;
     void CloseMainWindow() override;
 
+    // ---- Brush (screen) ----
+
+    // ---- Editing (screen) ----
+
+    // ---- Tools (screen) ----
+
+    // ---- Filters (screen) ----
+
+    // ---- Documents (screen) ----
+
+    // ---- Loupe (screen) ----
+
     // The documented widgets.
     QWidget* Panel1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
@@ -79,6 +91,24 @@ class TForm1 : public QMainWindow, public MainScreen {
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
                      const QKeySequence& shortcut = QKeySequence());
     void BindChecks();
+    // Each group of commands wires its menu items and widgets to the core.
+    void ConnectBrush();
+    void ConnectEditing();
+    void ConnectTools();
+    void ConnectFilters();
+    void ConnectDocuments();
+
+    // ---- Brush (window) ----
+
+    // ---- Editing (window) ----
+
+    // ---- Tools (window) ----
+
+    // ---- Filters (window) ----
+
+    // ---- Documents (window) ----
+
+    // ---- Loupe (window) ----
     QWidget* Window(WindowId window);
 
     MainWindowCore core_;

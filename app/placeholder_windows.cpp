@@ -1,7 +1,7 @@
 #include "app/placeholder_windows.h"
 
 #include "app/fonts.h"
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 #include "app/main_core.h"
 
 PlaceholderDialog::PlaceholderDialog(QWidget* owner, const char* className, const QString& caption,

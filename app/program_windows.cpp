@@ -10,21 +10,43 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     form1_ = std::make_unique<TForm1>(args, startDir);
     TForm1* owner = form1_.get();
     MainWindowCore& core = owner->Core();
+    // The version dialog.
     aboutBox_ = new TAboutBox(owner);
+
+    // The new-picture dialog.
     newPicture_ =
         new PlaceholderDialog(owner, "TOKBottomDlg", QStringLiteral("新規作成"), 250, 140);
+
+    // The Readme viewer.
     readme_ = new TOKBottomDlg1(owner);
+
+    // The value-extraction level dialog.
     levelDialog_ = new PlaceholderDialog(owner, "TForm8", QStringLiteral("値抽出の設定"), 185, 64);
+
+    // The JPEG quality dialog.
     jpegDialog_ =
         new PlaceholderDialog(owner, "TForm5", QStringLiteral("JPEG保存の品質"), 369, 362);
+
+    // The contrast-strength dialog.
     contrastDialog_ =
         new PlaceholderDialog(owner, "TForm6", QStringLiteral("コントラスト強調の強度"), 369, 80);
+
+    // The custom-filter dialog.
     customFilterDialog_ =
         new PlaceholderDialog(owner, "TForm9", QStringLiteral("カスタムフィルタの設定"), 186, 165);
+
+    // The colour-correction dialog.
     colourDialog_ = new PlaceholderDialog(owner, "TForm7", QStringLiteral("色補正の設定"), 185, 96);
+
+    // The layer window.
     layerWindow_ = new TForm10(core.Layers, &core.IniGT1, owner);
+
+    // The loupe window.
     loupeWindow_ = new LoupeWindowPlaceholder(owner, core);
+
+    // The text dialog.
     textForm_ = new PlaceholderDialog(owner, "TTextForm", QStringLiteral("テキスト"), 326, 296);
+
     owner->SetToolWindows(layerWindow_, loupeWindow_);
 }
 

@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <QTextEdit>
 
-#include "app/error_box.h"
+#include "controls/error_box.h"
 #include "help/dialog_frame.h"
 #include "help/readme_text.h"
 

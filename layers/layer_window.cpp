@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 #include "layers/layer_row.h"
 
 namespace {

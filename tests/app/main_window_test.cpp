@@ -12,7 +12,7 @@
 #include <QScrollArea>
 #include <QTemporaryDir>
 
-#include "app/error_box.h"
+#include "controls/error_box.h"
 #include "app/main_window.h"
 #include "app/paint_surface.h"
 #include "app/program_windows.h"

@@ -28,6 +28,18 @@ class RecordingScreen : public MainScreen {
     void SetWindowVisible(WindowId window, bool visible) override { Visible[window] = visible; }
     void CloseMainWindow() override { ++CloseRequests; }
 
+    // ---- Brush ----
+
+    // ---- Editing ----
+
+    // ---- Tools ----
+
+    // ---- Filters ----
+
+    // ---- Documents ----
+
+    // ---- Loupe ----
+
     QString Caption;
     std::map<int, QString> Status;
     int Cursor = -1;
@@ -42,4 +54,16 @@ class RecordingScreen : public MainScreen {
     std::map<int, WindowPlacement> Placements;
     std::map<int, bool> Visible{{wiMain, true}, {wiLayer, true}, {wiLoupe, true}};
     int CloseRequests = 0;
+
+    // ---- Brush (recorded) ----
+
+    // ---- Editing (recorded) ----
+
+    // ---- Tools (recorded) ----
+
+    // ---- Filters (recorded) ----
+
+    // ---- Documents (recorded) ----
+
+    // ---- Loupe (recorded) ----
 };

@@ -12,7 +12,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "app/error_box.h"
+#include "controls/error_box.h"
 #include "help/about_box.h"
 #include "help/readme_dialog.h"
 #include "platform/app_paths.h"

@@ -1,7 +1,7 @@
 // Window placements on live Qt windows.
 #include <QWidget>
 
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 
 WindowPlacement PlacementOf(const QWidget* window) {
     WindowPlacement p;

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 #include "platform/app_paths.h"
 
 namespace {

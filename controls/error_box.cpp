@@ -1,4 +1,4 @@
-#include "app/error_box.h"
+#include "controls/error_box.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/ini_gt.h"
+#include "controls/ini_gt.h"
 
 #include <QDir>
 #include <QFileInfo>

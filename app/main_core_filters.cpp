@@ -1,0 +1,2 @@
+// The main window's filter commands.
+#include "app/main_core.h"
