@@ -54,7 +54,9 @@ class MainWindowCore : private CompositorHost {
     void TakeBeforeSnapshot();
     void TakeAfterSnapshot();
 
-    // ---- Brush: stroke input, brush settings, the drawing tick ----
+    // ---- Brush settings: bristles, size, brush kind ----
+
+    // ---- Brush stroke: stroke input, the drawing tick ----
 
     // ---- Editing: undo, clear, selection and clipboard ----
     // Called by the paint surface's handlers.
@@ -133,7 +135,9 @@ class MainWindowCore : private CompositorHost {
     long long TickCount = 0;
 
   private:
-    // ---- Brush (private) ----
+    // ---- Brush settings (private) ----
+
+    // ---- Brush stroke (private) ----
 
     // ---- Editing (private) ----
 

@@ -49,7 +49,9 @@ class MainScreen {
     // Ends the program through the close sequence.
     virtual void CloseMainWindow() = 0;
 
-    // ---- Brush ----
+    // ---- Brush settings ----
+
+    // ---- Brush stroke ----
 
     // ---- Editing ----
 

@@ -39,6 +39,7 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     layout->addWidget(Panel1);
     layout->addWidget(ScrollBox1, 1);
 
+    ConnectBrushSettings();
     ConnectBrush();
     ConnectEditing();
     ConnectTools();

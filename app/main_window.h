@@ -45,7 +45,9 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetWindowVisible(WindowId window, bool visible) override;
     void CloseMainWindow() override;
 
-    // ---- Brush (screen) ----
+    // ---- Brush settings (screen) ----
+
+    // ---- Brush stroke (screen) ----
 
     // ---- Editing (screen) ----
 
@@ -92,13 +94,16 @@ class TForm1 : public QMainWindow, public MainScreen {
                      const QKeySequence& shortcut = QKeySequence());
     void BindChecks();
     // Each group of commands wires its menu items and widgets to the core.
+    void ConnectBrushSettings();
     void ConnectBrush();
     void ConnectEditing();
     void ConnectTools();
     void ConnectFilters();
     void ConnectDocuments();
 
-    // ---- Brush (window) ----
+    // ---- Brush settings (window) ----
+
+    // ---- Brush stroke (window) ----
 
     // ---- Editing (window) ----
 

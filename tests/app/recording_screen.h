@@ -28,7 +28,9 @@ class RecordingScreen : public MainScreen {
     void SetWindowVisible(WindowId window, bool visible) override { Visible[window] = visible; }
     void CloseMainWindow() override { ++CloseRequests; }
 
-    // ---- Brush ----
+    // ---- Brush settings ----
+
+    // ---- Brush stroke ----
 
     // ---- Editing ----
 
@@ -55,7 +57,9 @@ class RecordingScreen : public MainScreen {
     std::map<int, bool> Visible{{wiMain, true}, {wiLayer, true}, {wiLoupe, true}};
     int CloseRequests = 0;
 
-    // ---- Brush (recorded) ----
+    // ---- Brush settings (recorded) ----
+
+    // ---- Brush stroke (recorded) ----
 
     // ---- Editing (recorded) ----
 
