@@ -49,6 +49,13 @@ class MainScreen {
     // Ends the program through the close sequence.
     virtual void CloseMainWindow() = 0;
 
+    // The tool panel's progress bar (file operations and filters).
+    virtual void SetProgressRange(int minimum, int maximum) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    // Lets the window system handle what is pending: repaints, the progress bar, and (while
+    // a filter runs) the user's commands.
+    virtual void ProcessMessages() = 0;
+
     // ---- Brush settings ----
 
     // ---- Brush stroke ----

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QStatusBar>
 
@@ -131,6 +132,18 @@ void TForm1::SetWindowVisible(WindowId window, bool visible) {
 
 void TForm1::CloseMainWindow() {
     close();
+}
+
+void TForm1::SetProgressRange(int minimum, int maximum) {
+    ProgressBar1->setRange(minimum, maximum);
+}
+
+void TForm1::SetProgressPosition(int position) {
+    ProgressBar1->setValue(position);
+}
+
+void TForm1::ProcessMessages() {
+    QCoreApplication::processEvents();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -44,6 +44,9 @@ class TForm1 : public QMainWindow, public MainScreen {
     bool WindowVisible(WindowId window) override;
     void SetWindowVisible(WindowId window, bool visible) override;
     void CloseMainWindow() override;
+    void SetProgressRange(int minimum, int maximum) override;
+    void SetProgressPosition(int position) override;
+    void ProcessMessages() override;
 
     // ---- Brush settings (screen) ----
 

@@ -27,6 +27,12 @@ class RecordingScreen : public MainScreen {
     bool WindowVisible(WindowId window) override { return Visible[window]; }
     void SetWindowVisible(WindowId window, bool visible) override { Visible[window] = visible; }
     void CloseMainWindow() override { ++CloseRequests; }
+    void SetProgressRange(int minimum, int maximum) override {
+        ProgressMin = minimum;
+        ProgressMax = maximum;
+    }
+    void SetProgressPosition(int position) override { ProgressPosition = position; }
+    void ProcessMessages() override { ++MessagePumps; }
 
     // ---- Brush settings ----
 
@@ -56,6 +62,10 @@ class RecordingScreen : public MainScreen {
     std::map<int, WindowPlacement> Placements;
     std::map<int, bool> Visible{{wiMain, true}, {wiLayer, true}, {wiLoupe, true}};
     int CloseRequests = 0;
+    int ProgressMin = 0;
+    int ProgressMax = 100;
+    int ProgressPosition = 0;
+    int MessagePumps = 0;
 
     // ---- Brush settings (recorded) ----
 
