@@ -9,28 +9,10 @@
 #include <cstdlib>
 
 #include "app/main_core.h"
+#include "app/null_screen.h"
 #include "platform/app_paths.h"
 
 namespace {
-
-class QuietScreen : public MainScreen {
-  public:
-    void SetCaption(const QString&) override {}
-    void SetStatusText(int, const QString&) override {}
-    void SetPaintCursor(int) override {}
-    void Beep() override {}
-    void ErrorBox(const QString&) override {}
-    void PaintSurfaceResized(int, int) override {}
-    void RepaintPaintSurface(const QRect&) override {}
-    void CopyToLoupe(const Bitmap&) override {}
-    void SetToolPanelLeft(bool) override {}
-    void MenuChecksChanged() override {}
-    WindowPlacement Placement(WindowId) override { return {}; }
-    void SetPlacement(WindowId, const WindowPlacement&) override {}
-    bool WindowVisible(WindowId) override { return true; }
-    void SetWindowVisible(WindowId, bool) override {}
-    void CloseMainWindow() override {}
-};
 
 struct Fixture {
     Fixture() : core(screen) {
@@ -39,7 +21,7 @@ struct Fixture {
         core.Timer1.SetEnabled(false);
     }
     QTemporaryDir dir;
-    QuietScreen screen;
+    NullScreen screen;
     MainWindowCore core;
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+// A screen that shows nothing: the main window's core runs headless behind it in benchmarks
+// and in the command-line tools.
+#include "app/main_screen.h"
+
+class NullScreen : public MainScreen {
+  public:
+    void SetCaption(const QString&) override {}
+    void SetStatusText(int, const QString&) override {}
+    void SetPaintCursor(int) override {}
+    void Beep() override {}
+    void ErrorBox(const QString&) override {}
+    void PaintSurfaceResized(int, int) override {}
+    void RepaintPaintSurface(const QRect&) override {}
+    void CopyToLoupe(const Bitmap&) override {}
+    void SetToolPanelLeft(bool) override {}
+    void MenuChecksChanged() override {}
+    WindowPlacement Placement(WindowId) override { return {}; }
+    void SetPlacement(WindowId, const WindowPlacement&) override {}
+    bool WindowVisible(WindowId) override { return true; }
+    void SetWindowVisible(WindowId, bool) override {}
+    void CloseMainWindow() override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPosition(int) override {}
+    void ProcessMessages() override {}
+
+    // ---- Brush settings ----
+
+    // ---- Brush stroke ----
+
+    // ---- Editing ----
+
+    // ---- Tools ----
+
+    // ---- Filters ----
+
+    // ---- Documents ----
+
+    // ---- Loupe ----
+};
