@@ -3,12 +3,48 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace {
+
+// A scroll bar that repaints for a new position only when its thumb moves on screen. While
+// the loupe follows the brush its origin changes every tick, mostly by less than a pixel of
+// the thumb on a large picture, and a bar's repaint costs more than the blocks uncovered.
+class ThumbScrollBar : public QScrollBar {
+  public:
+    ThumbScrollBar(Qt::Orientation orientation, QWidget* parent)
+        : QScrollBar(orientation, parent) {}
+
+  protected:
+    void sliderChange(SliderChange change) override {
+        const QRect thumb = Thumb();
+        if (change == SliderValueChange && thumb == shownThumb_) return;
+        shownThumb_ = thumb;
+        QScrollBar::sliderChange(change);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        shownThumb_ = QRect();
+        QScrollBar::resizeEvent(event);
+    }
+
+  private:
+    QRect Thumb() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                       this);
+    }
+
+    QRect shownThumb_;
+};
+
+}  // namespace
 
 TLupe::TLupe(QWidget* parent)
     : QWidget(parent),
       color_(FromQColor(palette().color(QPalette::Window))),
-      vbar_(new QScrollBar(Qt::Vertical, this)),
-      hbar_(new QScrollBar(Qt::Horizontal, this)) {
+      vbar_(new ThumbScrollBar(Qt::Vertical, this)),
+      hbar_(new ThumbScrollBar(Qt::Horizontal, this)) {
     // Every pixel of the control is painted by paintEvent: no erase under the picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -45,8 +81,36 @@ void TLupe::SetStyle(TLupeStyle style) {
 }
 
 void TLupe::SetBitmap(const ::Bitmap& source) {
+    shared_ = nullptr;
     source_.CopyFrom(source);
     SourceChanged();
+}
+
+void TLupe::SharePicture(const ::Bitmap* picture) {
+    if (picture && picture == shared_) {
+        PictureChanged();
+        return;
+    }
+    shared_ = picture;
+    source_ = ::Bitmap();
+    SourceChanged();
+}
+
+// The shared picture changed: a new size lays the view out anew; otherwise only the blocks
+// whose pixels differ from what the view shows are repainted.
+void TLupe::PictureChanged() {
+    if (SourceSizeChanged()) {
+        SourceChanged();
+        return;
+    }
+    if (isVisible()) {
+        const QRect changed = shown_.Changed(Bitmap());
+        if (!changed.isEmpty())
+            update(QRect((changed.left() - layout_.ClipLeft) * power_,
+                         (changed.top() - layout_.ClipTop) * power_, changed.width() * power_,
+                         changed.height() * power_));
+    }
+    if (OnChange) OnChange(this);
 }
 
 void TLupe::SetGridPen(const ::Pen& pen) {
@@ -62,9 +126,9 @@ void TLupe::SetColor(TColor colour) {
 void TLupe::SourceChanged() {
     // An emptied source counts as a new size too, so no bars are left over a picture that is
     // gone.
-    if (source_.Width() != layout_.SourceWidth || source_.Height() != layout_.SourceHeight) {
-        layout_.SourceWidth = source_.Empty() ? 0 : source_.Width();
-        layout_.SourceHeight = source_.Empty() ? 0 : source_.Height();
+    if (SourceSizeChanged()) {
+        layout_.SourceWidth = Bitmap().Empty() ? 0 : Bitmap().Width();
+        layout_.SourceHeight = Bitmap().Empty() ? 0 : Bitmap().Height();
         Relayout();
     }
     update();
@@ -82,28 +146,28 @@ void TLupe::SetClipTop(int v) {
 }
 
 int TLupe::ClipWidth() const {
-    if (!source_.Empty()) return layout_.VisibleCols;
+    if (!Bitmap().Empty()) return layout_.VisibleCols;
     return (width() + power_ - 1) / power_;
 }
 
 int TLupe::ClipHeight() const {
-    if (!source_.Empty()) return layout_.VisibleRows;
+    if (!Bitmap().Empty()) return layout_.VisibleRows;
     return (height() + power_ - 1) / power_;
 }
 
 void TLupe::SetClipWidth(int n) {
-    if (!source_.Empty() && n > layout_.SourceWidth) n = layout_.SourceWidth;
+    if (!Bitmap().Empty() && n > layout_.SourceWidth) n = layout_.SourceWidth;
     if (n <= 0) return;
     int w = n * power_;
-    if (!source_.Empty() && ClipHeight() < layout_.SourceHeight) w += BarExtent();
+    if (!Bitmap().Empty() && ClipHeight() < layout_.SourceHeight) w += BarExtent();
     ResizeForClip(w, height());
 }
 
 void TLupe::SetClipHeight(int n) {
-    if (!source_.Empty() && n > layout_.SourceHeight) n = layout_.SourceHeight;
+    if (!Bitmap().Empty() && n > layout_.SourceHeight) n = layout_.SourceHeight;
     if (n <= 0) return;
     int h = n * power_;
-    if (!source_.Empty() && ClipWidth() < layout_.SourceWidth) h += BarExtent();
+    if (!Bitmap().Empty() && ClipWidth() < layout_.SourceWidth) h += BarExtent();
     ResizeForClip(width(), h);
 }
 
@@ -112,6 +176,17 @@ void TLupe::ResizeForClip(int width, int height) {
     resize(width, height);
     // A hidden widget hears of its new size only when shown; the getters must not wait.
     if (!isVisible()) Relayout();
+}
+
+bool TLupe::SourceSizeChanged() const {
+    const ::Bitmap& source = Bitmap();
+    const int w = source.Empty() ? 0 : source.Width();
+    const int h = source.Empty() ? 0 : source.Height();
+    return w != layout_.SourceWidth || h != layout_.SourceHeight;
+}
+
+QRect TLupe::ClipRect() const {
+    return QRect(layout_.ClipLeft, layout_.ClipTop, layout_.VisibleCols, layout_.VisibleRows);
 }
 
 int TLupe::BarExtent() const {
@@ -130,7 +205,8 @@ void TLupe::Relayout() {
     const int extent = BarExtent();
     layout_.Relayout(width(), height(), power_, extent, extent);
     PlaceBars();
-    if (!source_.Empty() &&
+    shown_.SetClip(ClipRect());
+    if (!Bitmap().Empty() &&
         (work_.Width() != layout_.ViewWidth || work_.Height() != layout_.ViewHeight))
         work_ = ::Bitmap(layout_.ViewWidth, layout_.ViewHeight);
     if (OnResize) OnResize(this);
@@ -187,6 +263,8 @@ void TLupe::Scroll(Qt::Orientation bar, TScrollCode code, int position) {
     const bool vertical = bar == Qt::Vertical;
     const int delta =
         vertical ? layout_.ScrollVert(code, position) : layout_.ScrollHorz(code, position);
+    // The pixels that stay in view move with the screen's.
+    shown_.SetClip(ClipRect());
     ScrollPixels(bar, delta);
     int clip = vertical ? layout_.ClipTop : layout_.ClipLeft;
     // Also overrides the position a bar proposed for the action it is reporting.

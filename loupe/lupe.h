@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "loupe/lupe_layout.h"
+#include "loupe/lupe_shown.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 
@@ -50,8 +51,12 @@ class TLupe : public QWidget {
     TLupeStyle Style() const { return style_; }
     void SetStyle(TLupeStyle style);
     // The control keeps its own copy of the source.
-    const ::Bitmap& Bitmap() const { return source_; }
+    const ::Bitmap& Bitmap() const { return shared_ ? *shared_ : source_; }
     void SetBitmap(const ::Bitmap& source);
+    // Shows picture itself instead of a copy: the owner keeps it alive for as long as it is
+    // shown, and calls this again after changing it. Again with the same picture of the same
+    // size, only the blocks whose pixels differ from what the view shows are repainted.
+    void SharePicture(const ::Bitmap* picture);
     const ::Pen& GridPen() const { return gridPen_; }
     void SetGridPen(const ::Pen& pen);
     // Fills what lies outside the view.
@@ -98,6 +103,9 @@ class TLupe : public QWidget {
     void Relayout();
     void PlaceBars();
     void SourceChanged();
+    void PictureChanged();
+    bool SourceSizeChanged() const;
+    QRect ClipRect() const;
     void ResizeForClip(int width, int height);
     void BarAction(Qt::Orientation bar, int action);
     void ScrollPixels(Qt::Orientation bar, int delta);
@@ -105,6 +113,7 @@ class TLupe : public QWidget {
     void FillOutsideView(QPainter& painter, const QRect& area);
     void PaintBarCorner(QPainter& painter, const QRect& area);
     void ComposeWork(const QRect& dest);
+    void PutOnScreen(QPainter& painter, const QRect& dest);
     bool OwnerDraws() const { return style_ == lsOwnerDraw && OnDrawLupe != nullptr; }
     // Lets the owner draw a stage on the work bitmap, when it draws at all.
     void OwnerDrawStage(TLupeOwnerDrawState state, const QRect& dest, const QRect& source,
@@ -116,6 +125,8 @@ class TLupe : public QWidget {
     TLupeStyle style_ = lsStandard;
     TColor color_;
     ::Bitmap source_;
+    const ::Bitmap* shared_ = nullptr;
+    LupeShownPixels shown_;
     ::Bitmap work_;
     ::Pen gridPen_;
     LupeLayout layout_;

@@ -2,6 +2,7 @@
 // bitmap and put on screen in one copy.
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "loupe/lupe.h"
 #include "platform/blit.h"
@@ -18,17 +19,35 @@ QPen QtPenFor(const Pen& pen) {
 void TLupe::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect();
-    if (source_.Empty()) {
+    // A shared picture may have changed its size since it was last announced.
+    if (SourceSizeChanged()) SourceChanged();
+    if (Bitmap().Empty()) {
         PaintEmpty(painter, area);
         return;
     }
     FillOutsideView(painter, area);
-    const QRect dest = SnapToBlocks(area, power_, layout_.ViewWidth, layout_.ViewHeight);
-    if (!dest.isEmpty()) {
+    // Each rectangle of the region on its own: a scroll along both axes and a change at the
+    // tip leave three small pieces whose bounding rectangle is nearly the whole view.
+    for (const QRect& piece : event->region()) {
+        const QRect dest = SnapToBlocks(piece, power_, layout_.ViewWidth, layout_.ViewHeight);
+        if (dest.isEmpty()) continue;
         ComposeWork(dest);
-        painter.drawImage(dest.topLeft(), work_.View(), dest);
+        PutOnScreen(painter, dest);
     }
     PaintBarCorner(painter, area);
+}
+
+// The composed blocks reach the screen in bands of a few dozen rows: the painter hands a
+// taller image to worker threads, whose start costs more than drawing a few thousand pixels.
+void TLupe::PutOnScreen(QPainter& painter, const QRect& dest) {
+    constexpr int kBandRows = 48;
+    for (int top = dest.top(); top <= dest.bottom(); top += kBandRows) {
+        const int rows = std::min(kBandRows, dest.bottom() + 1 - top);
+        // Only the composed part is handed over: a whole-view image would be converted whole.
+        const QImage band(work_.ConstScanLine(top) + dest.left() * 3, dest.width(), rows,
+                          work_.Stride(), QImage::Format_BGR888);
+        painter.drawImage(QPoint(dest.left(), top), band);
+    }
 }
 
 // Without a source the control shows its colour and, if wanted, an empty grid.
@@ -79,7 +98,10 @@ void TLupe::ComposeWork(const QRect& dest) {
     const QRect source = SourceRectFor(dest, power_, layout_.ClipLeft, layout_.ClipTop);
     bool result = true;
     OwnerDrawStage(lodBeforePicture, dest, source, result);
-    if (result) StretchCopy(work_, dest, source_, source);
+    if (result) {
+        StretchCopy(work_, dest, Bitmap(), source);
+        shown_.Record(Bitmap(), source);
+    }
     if (drawGrid_ && result) {
         OwnerDrawStage(lodBeforeGrid, dest, source, result);
         if (result) DrawLupeGrid(work_, dest, power_, gridPen_);
