@@ -130,6 +130,7 @@ void MainWindowCore::L1Click() {
     Checks.L1 = !Checks.L1;
     screen_.MenuChecksChanged();
     screen_.SetWindowVisible(MainScreen::wiLoupe, Checks.L1);
+    if (Checks.L1) screen_.CopyToLoupe(Image1);
 }
 
 void MainWindowCore::WindowBookkeeping() {

@@ -88,6 +88,13 @@ class MainWindowCore : private CompositorHost {
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
     void LoupeFollowTip();
+    // The loupe window's magnification items, "2倍(&T)" to "14倍(&I)", as item 0 to 6.
+    static int LoupeFactor(int item);
+    // The magnification the checked items give: the last checked one wins; with none checked
+    // it stays current.
+    int LoupeMagnification(int current) const;
+    // A magnification item chosen: it becomes the only checked one. Returns its factor.
+    int LoupeMagnificationClick(int item);
 
     QString TitleText() const;
     QString SizeText() const;

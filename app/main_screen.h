@@ -2,6 +2,7 @@
 // What the main window's headless core asks of the screen. The real window implements it;
 // tests replace it with a recorder.
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include "controls/ini_gt.h"
@@ -69,4 +70,9 @@ class MainScreen {
     // ---- Documents ----
 
     // ---- Loupe ----
+    // The loupe's clip in picture pixels: its size, and its origin on each axis. An origin
+    // outside the scrollable range is refused and the old one kept.
+    virtual QSize LoupeClipSize() = 0;
+    virtual void SetLoupeClipTop(int top) = 0;
+    virtual void SetLoupeClipLeft(int left) = 0;
 };

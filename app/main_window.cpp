@@ -91,9 +91,6 @@ void TForm1::RepaintPaintSurface(const QRect& area) {
         Image1->update(area);
 }
 
-// The loupe window takes its copy once its magnifier is there.
-void TForm1::CopyToLoupe(const Bitmap&) {}
-
 void TForm1::SetToolPanelLeft(bool left) {
     auto* layout = static_cast<QHBoxLayout*>(centralWidget()->layout());
     layout->removeWidget(Panel1);

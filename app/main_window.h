@@ -15,6 +15,7 @@ class QProgressBar;
 class QScrollArea;
 class PaintSurface;
 class TCuteButton;
+class TForm11;
 
 class TForm1 : public QMainWindow, public MainScreen {
     Q_OBJECT
@@ -61,6 +62,9 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Documents (screen) ----
 
     // ---- Loupe (screen) ----
+    QSize LoupeClipSize() override;
+    void SetLoupeClipTop(int top) override;
+    void SetLoupeClipLeft(int left) override;
 
     // The documented widgets.
     QWidget* Panel1 = nullptr;
@@ -118,6 +122,8 @@ class TForm1 : public QMainWindow, public MainScreen {
 
     // ---- Loupe (window) ----
     QWidget* Window(WindowId window);
+    // The loupe window once it is there.
+    TForm11* LoupeForm() const;
 
     MainWindowCore core_;
     QMap<QString, QAction*> items_;

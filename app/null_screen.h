@@ -37,4 +37,7 @@ class NullScreen : public MainScreen {
     // ---- Documents ----
 
     // ---- Loupe ----
+    QSize LoupeClipSize() override { return {}; }
+    void SetLoupeClipTop(int) override {}
+    void SetLoupeClipLeft(int) override {}
 };

@@ -12,18 +12,3 @@ PlaceholderDialog::PlaceholderDialog(QWidget* owner, const char* className, cons
     setFont(UiFont(12));
     setFixedSize(clientWidth, clientHeight);
 }
-
-LoupeWindowPlaceholder::LoupeWindowPlaceholder(QWidget* owner, MainWindowCore& core)
-    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint), core_(core) {
-    setObjectName(QStringLiteral("TForm11"));
-    setWindowTitle(QStringLiteral("ルーぺ"));
-    setFont(UiFont(12));
-    resize(198, 241);
-    core_.ReadLoupeMagnification();
-}
-
-void LoupeWindowPlaceholder::showEvent(QShowEvent* event) {
-    core_.ReadLoupeShowOptions();
-    core_.IniGT1.LoadPlacement(QStringLiteral("Form11"), QStringLiteral("Pos"), this);
-    QWidget::showEvent(event);
-}

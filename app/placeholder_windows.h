@@ -11,17 +11,3 @@ class PlaceholderDialog : public QDialog {
     PlaceholderDialog(QWidget* owner, const char* className, const QString& caption,
                       int clientWidth, int clientHeight);
 };
-
-// The loupe window until its magnifier arrives: it keeps the loupe's stored options so that
-// closing the program writes them back unchanged.
-class LoupeWindowPlaceholder : public QWidget {
-    Q_OBJECT
-  public:
-    LoupeWindowPlaceholder(QWidget* owner, MainWindowCore& core);
-
-  protected:
-    void showEvent(QShowEvent* event) override;
-
-  private:
-    MainWindowCore& core_;
-};

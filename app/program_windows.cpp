@@ -5,6 +5,7 @@
 #include "help/about_box.h"
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
+#include "loupe/loupe_window.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
     form1_ = std::make_unique<TForm1>(args, startDir);
@@ -42,7 +43,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     layerWindow_ = new TForm10(core.Layers, &core.IniGT1, owner);
 
     // The loupe window.
-    loupeWindow_ = new LoupeWindowPlaceholder(owner, core);
+    loupeWindow_ = new TForm11(owner, core);
 
     // The text dialog.
     textForm_ = new PlaceholderDialog(owner, "TTextForm", QStringLiteral("テキスト"), 326, 296);

@@ -47,6 +47,9 @@ class RecordingScreen : public MainScreen {
     // ---- Documents ----
 
     // ---- Loupe ----
+    QSize LoupeClipSize() override { return LoupeClip; }
+    void SetLoupeClipTop(int top) override { LoupeOrigin.setY(top); }
+    void SetLoupeClipLeft(int left) override { LoupeOrigin.setX(left); }
 
     QString Caption;
     std::map<int, QString> Status;
@@ -80,4 +83,7 @@ class RecordingScreen : public MainScreen {
     // ---- Documents (recorded) ----
 
     // ---- Loupe (recorded) ----
+    QSize LoupeClip{48, 44};
+    // The last origin asked for on each axis.
+    QPoint LoupeOrigin;
 };

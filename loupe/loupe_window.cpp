@@ -1,0 +1,117 @@
+#include "loupe/loupe_window.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QStatusBar>
+
+#include "app/fonts.h"
+#include "app/main_core.h"
+#include "loupe/lupe.h"
+
+TForm11::TForm11(QWidget* owner, MainWindowCore& core)
+    : QMainWindow(owner, Qt::Tool | Qt::WindowStaysOnTopHint), core_(core) {
+    setObjectName(QStringLiteral("TForm11"));
+    setWindowTitle(QStringLiteral("ルーぺ"));
+    setFont(UiFont(12));
+
+    Lupe1 = new TLupe(this);
+    Lupe1->setObjectName(QStringLiteral("Lupe1"));
+    Lupe1->SetPower(4);
+    Lupe1->SetDrawGrid(true);
+    Lupe1->SetStyle(lsStandard);
+    Lupe1->SetColor(clWhite);
+    Lupe1->SetClipWidth(48);
+    Lupe1->SetClipHeight(44);
+    setCentralWidget(Lupe1);
+    BuildMenus();
+    BuildStatusBar();
+    // The magnifier's design size, 48 x 44 blocks at four times, between menu and status bar.
+    resize(Lupe1->width(),
+           menuBar()->sizeHint().height() + Lupe1->height() + StatusBar1->sizeHint().height());
+    FormCreate();
+}
+
+void TForm11::BuildMenus() {
+    QMenu* magnification = menuBar()->addMenu(QStringLiteral("倍率(&B)"));
+    N1 = magnification->menuAction();
+    N1->setObjectName(QStringLiteral("N1"));
+    static const char* const captions[7] = {"2倍(&T)",  "4倍(&H)",  "6倍(&F)", "8倍(&F)",
+                                            "10倍(&S)", "12倍(&E)", "14倍(&I)"};
+    for (int i = 0; i < 7; ++i) {
+        B[i] = magnification->addAction(QString::fromUtf8(captions[i]));
+        B[i]->setObjectName(QStringLiteral("B%1").arg(i + 2));
+        B[i]->setCheckable(true);
+        connect(B[i], &QAction::triggered, this, [this, i] { MagnificationClick(i); });
+    }
+    QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+    O1 = options->menuAction();
+    O1->setObjectName(QStringLiteral("O1"));
+    F1 = options->addAction(QStringLiteral("筆先を拡大(&F)"));
+    F1->setObjectName(QStringLiteral("F1"));
+    F1->setCheckable(true);
+    connect(F1, &QAction::triggered, this, &TForm11::F1Click);
+}
+
+void TForm11::BuildStatusBar() {
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusPanel0 = new QLabel(QStringLiteral("ルーぺを使うと描画が遅くなります。"), StatusBar1);
+    StatusPanel0->setMinimumWidth(50);
+    StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar1->addWidget(StatusPanel0, 1);
+
+    PopupMenu1 = new QMenu(this);
+    D1 = PopupMenu1->addAction(QStringLiteral("表示しない(&D)"));
+    D1->setObjectName(QStringLiteral("D1"));
+    connect(D1, &QAction::triggered, this, &TForm11::D1Click);
+    StatusBar1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StatusBar1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(StatusBar1->mapToGlobal(at)); });
+}
+
+void TForm11::FormCreate() {
+    core_.ReadLoupeMagnification();
+    Lupe1->SetPower(core_.LoupeMagnification(Lupe1->Power()));
+    Lupe1->SetBitmap(Bitmap());
+    ShowChecks();
+}
+
+// Every showing reads the stored options again, so changes made since the last exit give
+// way to what the settings file holds.
+void TForm11::FormShow() {
+    core_.ReadLoupeShowOptions();
+    core_.IniGT1.LoadPlacement(QStringLiteral("Form11"), QStringLiteral("Pos"), this);
+    StatusBar1->setVisible(core_.Loupe.StatusBar);
+    ShowChecks();
+}
+
+void TForm11::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) FormShow();
+    QMainWindow::showEvent(event);
+}
+
+void TForm11::MagnificationClick(int item) {
+    Lupe1->SetPower(core_.LoupeMagnificationClick(item));
+    ShowChecks();
+}
+
+void TForm11::F1Click() {
+    core_.Loupe.F1 = !core_.Loupe.F1;
+    ShowChecks();
+}
+
+void TForm11::D1Click() {
+    core_.Loupe.StatusBar = false;
+    StatusBar1->hide();
+}
+
+void TForm11::ShowChecks() {
+    for (int i = 0; i < 7; ++i) B[i]->setChecked(core_.Loupe.B[i]);
+    F1->setChecked(core_.Loupe.F1);
+}
+
+void TForm11::CopyPicture(const Bitmap& picture) {
+    Lupe1->SharePicture(&picture);
+}
