@@ -205,7 +205,7 @@ void TLupe::Relayout() {
     const int extent = BarExtent();
     layout_.Relayout(width(), height(), power_, extent, extent);
     PlaceBars();
-    shown_.SetClip(ClipRect());
+    shown_.SetClip(ClipRect(), Bitmap());
     if (!Bitmap().Empty() &&
         (work_.Width() != layout_.ViewWidth || work_.Height() != layout_.ViewHeight))
         work_ = ::Bitmap(layout_.ViewWidth, layout_.ViewHeight);
@@ -264,7 +264,7 @@ void TLupe::Scroll(Qt::Orientation bar, TScrollCode code, int position) {
     const int delta =
         vertical ? layout_.ScrollVert(code, position) : layout_.ScrollHorz(code, position);
     // The pixels that stay in view move with the screen's.
-    shown_.SetClip(ClipRect());
+    shown_.SetClip(ClipRect(), Bitmap());
     ScrollPixels(bar, delta);
     int clip = vertical ? layout_.ClipTop : layout_.ClipLeft;
     // Also overrides the position a bar proposed for the action it is reporting.

@@ -18,7 +18,7 @@ bool RowDifference(const std::uint8_t* a, const std::uint8_t* b, int n, int& fir
 
 }  // namespace
 
-void LupeShownPixels::SetClip(const QRect& clip) {
+void LupeShownPixels::SetClip(const QRect& clip, const Bitmap& source) {
     if (clip == clip_) return;
     if (clip.isEmpty()) {
         clip_ = clip;
@@ -33,6 +33,16 @@ void LupeShownPixels::SetClip(const QRect& clip) {
                     std::size_t(kept.width()) * 3);
     std::swap(pixels_, spare_);
     clip_ = clip;
+    // The uncovered part: the bands above and below what was kept, then beside it.
+    if (kept.isEmpty()) {
+        Record(source, clip);
+        return;
+    }
+    Record(source, QRect(clip.left(), clip.top(), clip.width(), kept.top() - clip.top()));
+    Record(source,
+           QRect(clip.left(), kept.bottom() + 1, clip.width(), clip.bottom() - kept.bottom()));
+    Record(source, QRect(clip.left(), kept.top(), kept.left() - clip.left(), kept.height()));
+    Record(source, QRect(kept.right() + 1, kept.top(), clip.right() - kept.right(), kept.height()));
 }
 
 void LupeShownPixels::Record(const Bitmap& source, const QRect& area) {

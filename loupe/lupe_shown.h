@@ -9,9 +9,8 @@
 class LupeShownPixels {
   public:
     // The clip, in source coordinates, moved or changed size. What still lies inside it is
-    // kept in place; the rest counts as unchanged until it is painted (a scroll paints the
-    // strip it uncovers at once).
-    void SetClip(const QRect& clip);
+    // kept; what it uncovers is taken from source as it is now, since the move paints it.
+    void SetClip(const QRect& clip, const Bitmap& source);
     const QRect& Clip() const { return clip_; }
 
     // The pixels of area (source coordinates) were painted from source.
