@@ -130,3 +130,21 @@ TEST(InkBlur, SamplesInColumnZeroRepeatTheLastRowRead) {
     InkBlur(paper.At(5, 5), blMedium);
     paper.Expect({{{0, 5}, RgbColour(155, 168, 181)}, {{2, 6}, c}});
 }
+
+TEST(InkEffects, WorkUpToTheFarEdgeOfTheWidestPicture) {
+    // The square around x = 32760 reaches past 32767; it still bleeds and blurs what lies
+    // inside the picture instead of wrapping round to the far side.
+    Bitmap layer(32767, 20), surface(32767, 20);
+    layer.SetPixel(32760, 10, kInk);
+    const InkSquare sq{layer, surface, 32760, 10, 13, kInk};
+    InkBleed(sq);
+    EXPECT_EQ(layer.Pixel(32757, 10), Grey(243));
+    EXPECT_EQ(surface.Pixel(32763, 10), Grey(243));
+    InkBlur(sq, blMedium);
+    EXPECT_EQ(layer.Pixel(32760, 10), Grey(226));
+
+    // A square wholly off the picture changes nothing.
+    const InkSquare away{layer, surface, -40, 10, 25, kInk};
+    EXPECT_TRUE(InkBleed(away).isNull());
+    EXPECT_TRUE(InkBlur(away, blStrong).isNull());
+}
