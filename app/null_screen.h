@@ -27,6 +27,7 @@ class NullScreen : public MainScreen {
     // ---- Brush settings ----
 
     // ---- Brush stroke ----
+    void HighlightToolButton(ToolButton) override {}
 
     // ---- Editing ----
 
