@@ -51,6 +51,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush settings (screen) ----
 
     // ---- Brush stroke (screen) ----
+    void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
 
@@ -107,6 +108,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush settings (window) ----
 
     // ---- Brush stroke (window) ----
+    TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
 
