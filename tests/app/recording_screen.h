@@ -39,6 +39,7 @@ class RecordingScreen : public MainScreen {
     void ProcessMessages() override { ++MessagePumps; }
 
     // ---- Brush settings ----
+    void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
 
     // ---- Brush stroke ----
     void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
@@ -73,6 +74,7 @@ class RecordingScreen : public MainScreen {
     int MessagePumps = 0;
 
     // ---- Brush settings (recorded) ----
+    int BrushSizeIndex = -1;
 
     // ---- Brush stroke (recorded) ----
     int ActiveToolButton = -1;
