@@ -5,10 +5,10 @@
 #include <QStringList>
 
 #include "app/dx_timer.h"
-#include "controls/ini_gt.h"
 #include "app/main_screen.h"
 #include "app/menu_checks.h"
 #include "brush/stroke_state.h"
+#include "controls/ini_gt.h"
 #include "document/document_state.h"
 #include "layers/compositor.h"
 #include "layers/layer_stack.h"
