@@ -57,6 +57,7 @@ TEST_F(BrushSettingsTest, SizeBoxRowSetsTheSizeAndItsMark) {
         core->ComboBox1Change(c.index);
         EXPECT_EQ(core->Stroke.BrushSize, c.size) << c.index;
         EXPECT_EQ(SizeMarks(), c.marks) << c.index;
+        EXPECT_EQ(BrushSizeOf(core->Checks), c.size) << c.index;
     }
 }
 

@@ -34,6 +34,16 @@ struct Paper {
 
 }  // namespace
 
+TEST(InkSquare, RadiusAndProbeDistanceFollowTheSize) {
+    const struct {
+        int size, radius, probe;
+    } sizes[] = {{25, 15, 5}, {19, 11, 4}, {13, 8, 3}, {8, 5, 2}, {3, 2, 1}};
+    for (const auto& c : sizes) {
+        EXPECT_EQ(InkRadius(c.size), c.radius) << c.size;
+        EXPECT_EQ(BleedProbeDistance(c.size), c.probe) << c.size;
+    }
+}
+
 TEST(InkBleed, PaperAtTheProbeDistanceSeepsTowardTheInk) {
     Paper paper;
     paper.Put(20, 20, kInk);
