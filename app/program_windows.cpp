@@ -65,4 +65,5 @@ void ProgramWindows::Show() {
                            main.top() + layerWindow_->frameGeometry().height() + 8);
     layerWindow_->show();
     loupeWindow_->show();
+    form1_->Core().StartUpFinished();
 }

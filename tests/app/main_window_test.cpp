@@ -4,19 +4,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTimer>
 
-#include "controls/error_box.h"
 #include "app/main_window.h"
 #include "app/paint_surface.h"
 #include "app/program_windows.h"
 #include "controls/cute_button.h"
+#include "controls/error_box.h"
 #include "platform/app_paths.h"
 
 namespace {
@@ -158,4 +161,38 @@ TEST_F(MainWindowTest, ProgramStartCreatesTheWindowsAndTheCloseBoxClearsTheViewM
     EXPECT_TRUE(form->MenuItem("R9")->isChecked());
     form->MenuItem("R9")->trigger();
     EXPECT_FALSE(layers->isVisible());
+}
+
+// The real error box runs an event loop of its own while the start-up is still creating the
+// windows; no tick may run in it, or the tool windows, not yet shown, lose their marks.
+TEST_F(MainWindowTest, AnErrorBoxDuringStartUpLeavesTheToolWindowsAndTheirMarks) {
+    SetErrorBoxRecording(false);
+    QStringList boxes;
+    QTimer reader;  // reads each box for a while, then closes it
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes << box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    reader.start(200);
+    {
+        ProgramWindows windows({}, dir.path());
+        reader.stop();
+        EXPECT_EQ(boxes, QStringList{QStringLiteral("ﾌｧｲﾙが見つかりません")});
+        EXPECT_EQ(windows.Form1()->Core().TickCount, 0);
+        windows.Show();
+        QElapsedTimer ticking;
+        ticking.start();
+        while (windows.Form1()->Core().TickCount < 3 && ticking.elapsed() < 5000)
+            QApplication::processEvents();
+        TForm1* form = windows.Form1();
+        EXPECT_TRUE(windows.LayerWindow()->isVisible());
+        EXPECT_TRUE(windows.LoupeWindow()->isVisible());
+        EXPECT_TRUE(form->MenuItem("R9")->isChecked());
+        EXPECT_TRUE(form->MenuItem("L1")->isChecked());
+        form->close();
+    }
+    const QByteArray ini = ReadIni();
+    EXPECT_TRUE(ini.contains("[show]\nR9=1\nL1=1\n")) << ini.constData();
 }
