@@ -1,6 +1,8 @@
 // The main window built offscreen: captions, menus, the tool panel and the close sequence.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -137,6 +139,32 @@ TEST(WindowPlacement, MaximisedWindowKeepsItsRestoredRectangle) {
     EXPECT_EQ(back.X, 30);
     EXPECT_EQ(back.XSize, 330);
     EXPECT_EQ(back.YSize, 240);
+}
+
+// Stored places that would overflow, wrap or leave the window out of sight come back onto the
+// screen (800 x 600 offscreen); the settings a user cannot fix by hand must not lock them out.
+TEST(WindowPlacement, PlacesOffTheScreenOrLargerThanItAreBroughtOntoIt) {
+    struct Case {
+        const char* what;
+        int x, y, right, bottom;
+        QRect expected;
+    } const cases[] = {
+        {"sound", 30, 40, 330, 240, {30, 40, 300, 200}},
+        {"edges at the ends of int", INT_MIN, 0, INT_MAX, 100, {0, 0, 800, 100}},
+        {"wrapped at 16 bits", 50000, 10, 50300, 210, {500, 10, 300, 200}},
+        {"a million wide", 0, 0, 1000000, 200, {0, 0, 800, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget w;
+        WindowPlacement p;
+        p.X = c.x;
+        p.Y = c.y;
+        p.XSize = c.right;
+        p.YSize = c.bottom;
+        ApplyPlacement(&w, p);
+        EXPECT_EQ(w.geometry(), c.expected);
+    }
 }
 
 TEST_F(MainWindowTest, ProgramStartCreatesTheWindowsAndTheCloseBoxClearsTheViewMark) {
