@@ -35,6 +35,7 @@ class RecordingScreen : public MainScreen {
     void ProcessMessages() override { ++MessagePumps; }
 
     // ---- Brush settings ----
+    void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
 
     // ---- Brush stroke ----
 
@@ -68,6 +69,7 @@ class RecordingScreen : public MainScreen {
     int MessagePumps = 0;
 
     // ---- Brush settings (recorded) ----
+    int BrushSizeIndex = -1;
 
     // ---- Brush stroke (recorded) ----
 
