@@ -6,6 +6,7 @@
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
 #include "loupe/loupe_window.h"
+#include "tools/text_form.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
     form1_ = std::make_unique<TForm1>(args, startDir);
@@ -46,7 +47,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     loupeWindow_ = new TForm11(owner, core);
 
     // The text dialog.
-    textForm_ = new PlaceholderDialog(owner, "TTextForm", QStringLiteral("テキスト"), 326, 296);
+    textForm_ = new TTextForm(owner);
 
     owner->SetToolWindows(layerWindow_, loupeWindow_);
 }
@@ -55,6 +56,8 @@ ProgramWindows::~ProgramWindows() = default;
 
 void ProgramWindows::Show() {
     form1_->show();
+    // A geometry from the command line (-qwindowgeometry) is applied by the show itself.
+    KeepOnScreen(form1_.get());
     // On a first start the tool windows stand beside the main window, the loupe under the
     // layer window; afterwards their stored placements decide.
     const TIniGT& settings = form1_->Core().IniGT1;
@@ -66,4 +69,5 @@ void ProgramWindows::Show() {
                            main.top() + layerWindow_->frameGeometry().height() + 8);
     layerWindow_->show();
     loupeWindow_->show();
+    form1_->Core().StartUpFinished();
 }
