@@ -108,11 +108,13 @@ bool MainWindowCore::WriteSettings(bool withPictureAndPanel) {
 void MainWindowCore::FormClose() {
     screen_.SetPaintCursor(MainScreen::crDefault);
     WriteSettings(true);
+    AskToSaveChanges();
     Timer1.SetEnabled(false);
 }
 
 void MainWindowCore::N6Click() {
     WriteSettings(false);
+    AskToSaveChanges();
     screen_.CloseMainWindow();
 }
 
@@ -148,6 +150,7 @@ void MainWindowCore::WindowBookkeeping() {
 void MainWindowCore::Timer1Timer(int /*lagCount*/) {
     ++TickCount;
     WindowBookkeeping();
+    OpenStartupFile();
     if (Layers.LayersChanged) Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
 }
 
