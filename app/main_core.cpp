@@ -152,6 +152,7 @@ void MainWindowCore::Timer1Timer(int /*lagCount*/) {
     WindowBookkeeping();
     OpenStartupFile();
     if (Layers.LayersChanged) Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
+    if (StrokeTick()) LoupeFollowTip();
 }
 
 void MainWindowCore::RepaintPaintSurface() {

@@ -52,6 +52,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetBrushSizeIndex(int index) override;
 
     // ---- Brush stroke (screen) ----
+    void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
 
@@ -118,6 +119,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush settings (window) ----
 
     // ---- Brush stroke (window) ----
+    TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
 

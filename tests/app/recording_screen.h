@@ -18,7 +18,10 @@ class RecordingScreen : public MainScreen {
         SurfaceWidth = width;
         SurfaceHeight = height;
     }
-    void RepaintPaintSurface(const QRect&) override { ++Repaints; }
+    void RepaintPaintSurface(const QRect& area) override {
+        ++Repaints;
+        RepaintAreas.push_back(area);
+    }
     void CopyToLoupe(const Bitmap&) override { ++LoupeCopies; }
     void SetToolPanelLeft(bool left) override { PanelLeft = left; }
     void MenuChecksChanged() override { ++CheckUpdates; }
@@ -40,6 +43,7 @@ class RecordingScreen : public MainScreen {
     void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
 
     // ---- Brush stroke ----
+    void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
 
     // ---- Editing ----
 
@@ -108,6 +112,9 @@ class RecordingScreen : public MainScreen {
     int BrushSizeIndex = -1;
 
     // ---- Brush stroke (recorded) ----
+    int ActiveToolButton = -1;
+    // Every repainted area, in order; a null rectangle is the whole picture.
+    std::vector<QRect> RepaintAreas;
 
     // ---- Editing (recorded) ----
 
