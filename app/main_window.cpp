@@ -5,21 +5,21 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QStatusBar>
 
-#include "controls/error_box.h"
 #include "app/fonts.h"
 #include "app/paint_surface.h"
+#include "controls/error_box.h"
 #include "resources/artwork.h"
 
 TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) {
     setObjectName(QStringLiteral("Form1"));
     setFont(UiFont(12));
     setWindowIcon(ProgramIcon());
-    // The design placement; the settings replace it.
-    setGeometry(227, 113, 493, 470);
 
     auto* client = new QWidget(this);
     auto* layout = new QHBoxLayout(client);
@@ -30,6 +30,8 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     BuildMenus();
     BuildToolPanel();
     BuildStatusBar();
+    // The design placement, 493 x 470 below the menu bar; the settings replace it.
+    setGeometry(227, 113, 493, 470 + menuBar()->sizeHint().height());
 
     ScrollBox1 = new QScrollArea(client);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -157,7 +159,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // Qt passes a double click that a child leaves alone up to the panel: only one on the
+    // panel's own surface moves it.
     if (watched == Panel1 && event->type() == QEvent::MouseButtonDblClick) {
+        const QPointF at = static_cast<QMouseEvent*>(event)->position();
+        if (Panel1->childAt(at.toPoint())) return true;
         core_.Panel1DblClick();
         return true;
     }

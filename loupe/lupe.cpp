@@ -4,6 +4,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "platform/pointer_pixel.h"
+
 TLupe::TLupe(QWidget* parent)
     : QWidget(parent),
       color_(FromQColor(palette().color(QPalette::Window))),
@@ -215,7 +217,7 @@ void TLupe::ScrollPixels(Qt::Orientation bar, int delta) {
 
 QPoint TLupe::SourcePoint(const QPointF& local) const {
     // Division truncates towards zero, also for a pointer held beyond the left or top edge.
-    const QPoint p = local.toPoint();
+    const QPoint p = PointerPixel(local);
     return QPoint(p.x() / power_ + layout_.ClipLeft, p.y() / power_ + layout_.ClipTop);
 }
 

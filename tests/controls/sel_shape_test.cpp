@@ -150,10 +150,9 @@ TEST(SelShapeDrag, WithoutResizeOptionsEveryZoneMoves) {
 
 namespace {
 
-void Send(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButtons held) {
+void Send(QWidget* w, QEvent::Type type, QPointF local, Qt::MouseButtons held) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held,
-                  Qt::NoModifier);
+    QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -193,4 +192,16 @@ TEST(SelShapeWidget, DraggedPointerIsHeldInsideTheParent) {
     Send(&shape, QEvent::MouseMove, QPoint(248, 20), Qt::LeftButton);
     // The pointer stops on the parent's last column, x = 299: 51 to the right of the press.
     EXPECT_EQ(shape.Width(), 101);
+}
+
+TEST(SelShapeWidget, PositionsWithFractionsCountInThePixelThatHoldsThem) {
+    QWidget parent;
+    parent.resize(300, 200);
+    TSelShape shape(&parent);
+    shape.SetBounds(20, 30, 100, 50);
+    Send(&shape, QEvent::MouseButtonPress, QPointF(97.4, 25.5), Qt::LeftButton);
+    ASSERT_EQ(shape.HitZone(), Z::Right);
+    // From pixel 97 to pixel 117: 20 wider (rounding would have made it 118, 21 wider).
+    Send(&shape, QEvent::MouseMove, QPointF(117.6, 40.5), Qt::LeftButton);
+    EXPECT_EQ(shape.Width(), 120);
 }

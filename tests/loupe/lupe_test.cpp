@@ -253,4 +253,9 @@ TEST(Lupe, PointerPositionsAreReportedInSourcePixels) {
                      Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(&lupe, &move);
     EXPECT_EQ(seen, (std::vector<QPoint>{QPoint(5, 8), QPoint(3, 5)}));
+    // A position with fractions is in the pixel that holds it: (11, 7), not rounded to (12, 8).
+    QMouseEvent fine(QEvent::MouseMove, QPointF(11.6, 7.9), QPointF(11.6, 7.9), Qt::NoButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&lupe, &fine);
+    EXPECT_EQ(seen.back(), QPoint(3 + 11 / 4, 5 + 7 / 4));
 }
