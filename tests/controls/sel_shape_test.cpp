@@ -82,6 +82,12 @@ TEST(SelShapeDrag, TopEdgeIsRefusedBelowMinHeightAndStopsAtMinTop) {
     EXPECT_EQ(b.Top, 0);
     EXPECT_EQ(b.Height, 80);
     EXPECT_EQ(s.PressY, 2);
+    // A rectangle above MinTop: the clamp comes first, and the clamped drag of 8 would leave
+    // 12 - 8 = 4 < 5, so nothing moves (checking the height first would shrink it to 4).
+    s.MinTop = 10;
+    b = DragFrom(s, {20, 2, 100, 12}, 50, 2, 50, 3);
+    EXPECT_EQ(b.Top, 2);
+    EXPECT_EQ(b.Height, 12);
 }
 
 TEST(SelShapeDrag, BottomEdgeStopsAtTheLimitAndAdvancesThePressPoint) {

@@ -145,6 +145,19 @@ TEST(Lupe, GridIsTheLastPixelColumnAndRowOfEachBlock) {
         }
 }
 
+// 128 pixels at power 8 are 16 whole blocks: the empty control draws a line at 0 and at the
+// last pixel of every block, 7, 15, ... 127, across and down.
+TEST(Lupe, EmptyGridOfWholeBlocksEndsOnTheLastPixel) {
+    TLupe lupe;
+    ASSERT_EQ(lupe.size(), QSize(128, 128));
+    const QImage shot = lupe.grab().toImage();
+    for (int i = 0; i < 128; ++i) {
+        const bool line = i == 0 || i % 8 == 7;
+        EXPECT_EQ(At(shot, i, 3) == clBlack, line) << "x " << i;
+        EXPECT_EQ(At(shot, 3, i) == clBlack, line) << "y " << i;
+    }
+}
+
 TEST(Lupe, BlocksReachingUnderTheBarsLeaveTheirCornerAlone) {
     TLupe lupe;
     lupe.SetPower(4);
