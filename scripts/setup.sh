@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth xdotool
+  desktop-file-utils libxml2-utils shared-mime-info
 )
 
 missing=()
