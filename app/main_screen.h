@@ -1,10 +1,14 @@
 #pragma once
 // What the main window's headless core asks of the screen. The real window implements it;
 // tests replace it with a recorder.
+#include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 #include "controls/ini_gt.h"
+#include "platform/colour.h"
 
 class Bitmap;
 
@@ -68,10 +72,35 @@ class MainScreen {
     // ---- Editing ----
 
     // ---- Tools ----
+    // The swatches Panel4 and Panel5 show the primary and the secondary colour.
+    virtual void SetSwatchColours(TColor primary, TColor secondary) = 0;
+    // The colour dialog opened on initial; nothing when cancelled.
+    virtual std::optional<TColor> ChooseOtherColour(TColor initial) = 0;
+    // The text dialog, modal: true when confirmed with "決定".
+    virtual bool RunTextDialog() = 0;
+    // The dialog's memo lines and its font dialog's font.
+    virtual QStringList TextDialogLines() = 0;
+    virtual QFont TextDialogFont() = 0;
+    // The memo shows its text in text on background the next time it opens.
+    virtual void SetTextDialogColours(TColor text, TColor background) = 0;
 
     // ---- Filters ----
 
     // ---- Documents ----
+    // The "新規作成" dialog, its fields filled with width and height; false when cancelled,
+    // else the fields' values come back.
+    virtual bool ShowNewPictureDialog(int& width, int& height) = 0;
+    // The open ("開く") and save ("保存") dialogs, starting from fileName; false when
+    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document).
+    virtual bool ShowOpenDialog(QString& fileName, int& filterIndex) = 0;
+    virtual bool ShowSaveDialog(QString& fileName, int& filterIndex) = 0;
+    // "<target> への変更を保存しますか？" with Yes and No; true for Yes.
+    virtual bool AskSaveChanges(const QString& target) = 0;
+    // The JPEG quality dialog previewing picture; true when confirmed with "決定", with the
+    // chosen quality and progressive flag.
+    virtual bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) = 0;
+    // A plain message box under the application's title.
+    virtual void ShowMessage(const QString& text) = 0;
 
     // ---- Loupe ----
 };

@@ -57,10 +57,26 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (screen) ----
 
     // ---- Tools (screen) ----
+    void SetSwatchColours(TColor primary, TColor secondary) override;
+    std::optional<TColor> ChooseOtherColour(TColor initial) override;
+    bool RunTextDialog() override;
+    QStringList TextDialogLines() override;
+    QFont TextDialogFont() override;
+    void SetTextDialogColours(TColor text, TColor background) override;
 
     // ---- Filters (screen) ----
 
     // ---- Documents (screen) ----
+    // The new-picture and JPEG quality dialogs, created after the main window; each returns
+    // its argument.
+    QWidget* AdoptNewPictureDialog(class TOKBottomDlg* dialog);
+    QWidget* AdoptJpegQualityDialog(class TForm5* dialog);
+    bool ShowNewPictureDialog(int& width, int& height) override;
+    bool ShowOpenDialog(QString& fileName, int& filterIndex) override;
+    bool ShowSaveDialog(QString& fileName, int& filterIndex) override;
+    bool AskSaveChanges(const QString& target) override;
+    bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) override;
+    void ShowMessage(const QString& text) override;
 
     // ---- Loupe (screen) ----
 
@@ -114,10 +130,17 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (window) ----
 
     // ---- Tools (window) ----
+    class TTextForm* TextForm() const;
 
     // ---- Filters (window) ----
 
     // ---- Documents (window) ----
+    bool ShowFileDialog(bool save, QString& fileName, int& filterIndex);
+    TOKBottomDlg* newPictureDialog_ = nullptr;
+    TForm5* jpegDialog_ = nullptr;
+    // The filter entry each file dialog shows next (1 BMP).
+    int openFilter_ = 1;
+    int saveFilter_ = 1;
 
     // ---- Loupe (window) ----
     QWidget* Window(WindowId window);

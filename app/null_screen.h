@@ -33,10 +33,22 @@ class NullScreen : public MainScreen {
     // ---- Editing ----
 
     // ---- Tools ----
+    void SetSwatchColours(TColor, TColor) override {}
+    std::optional<TColor> ChooseOtherColour(TColor) override { return std::nullopt; }
+    bool RunTextDialog() override { return false; }
+    QStringList TextDialogLines() override { return {}; }
+    QFont TextDialogFont() override { return {}; }
+    void SetTextDialogColours(TColor, TColor) override {}
 
     // ---- Filters ----
 
     // ---- Documents ----
+    bool ShowNewPictureDialog(int&, int&) override { return false; }
+    bool ShowOpenDialog(QString&, int&) override { return false; }
+    bool ShowSaveDialog(QString&, int&) override { return false; }
+    bool AskSaveChanges(const QString&) override { return false; }
+    bool ShowJpegQualityDialog(const Bitmap&, int&, bool&) override { return false; }
+    void ShowMessage(const QString&) override {}
 
     // ---- Loupe ----
 };
