@@ -16,6 +16,7 @@
 #include "platform/canvas.h"
 #include "platform/random_source.h"
 #include "platform/shift_state.h"
+#include "tools/filter_settings.h"
 #include "tools/tool_state.h"
 
 class MainWindowCore : private CompositorHost {
@@ -80,6 +81,22 @@ class MainWindowCore : private CompositorHost {
     void StampText(int x, int y);
 
     // ---- Filters ----
+    // "フィルタ(&I)": soft, invert, contrast, gamma plus and minus, colour correction, value
+    // extraction and the custom kernel, each over the current layer as one undoable step.
+    void I1Click();
+    void I2Click();
+    void I3Click();
+    void I4Click();
+    void I5Click();
+    void I6Click();
+    void I7Click();
+    void I8Click();
+    // While a filter runs the interface is pumped, so commands could arrive: the window holds
+    // the user's input back, the timer rests, and a close waits for the filter's end.
+    bool FilterRunning() const { return filterRunning_; }
+    void CloseAfterFilter() { closeAfterFilter_ = true; }
+    // How often a running filter advances the bar and pumps (a screen refresh).
+    unsigned FilterPumpIntervalMs = 16;
 
     // ---- Documents: new, open, save ----
     // The file named on the command line, opened by the first tick.
@@ -144,6 +161,10 @@ class MainWindowCore : private CompositorHost {
     // ---- Tools (private) ----
 
     // ---- Filters (private) ----
+    void RunFilter(FilterKind kind);
+    bool ReadFilterDialog(FilterJob& job);
+    bool filterRunning_ = false;
+    bool closeAfterFilter_ = false;
 
     // ---- Documents (private) ----
 

@@ -43,6 +43,22 @@ class RecordingScreen : public MainScreen {
     // ---- Tools ----
 
     // ---- Filters ----
+    bool ContrastDialog(int& strength) override {
+        return FilterDialogAnswer(strength, ContrastStrength);
+    }
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override {
+        return FilterDialogAnswer(offsets, Offsets);
+    }
+    bool LevelDialog(int& level) override { return FilterDialogAnswer(level, Level); }
+    bool CustomFilterDialog(CustomFilterText& text) override {
+        return FilterDialogAnswer(text, Custom);
+    }
+    template <typename T>
+    bool FilterDialogAnswer(T& out, const T& value) {
+        ++FilterDialogs;
+        if (FilterDialogsAccept) out = value;
+        return FilterDialogsAccept;
+    }
 
     // ---- Documents ----
 
@@ -76,6 +92,13 @@ class RecordingScreen : public MainScreen {
     // ---- Tools (recorded) ----
 
     // ---- Filters (recorded) ----
+    // What the filter dialogs answer, and how often one was shown.
+    bool FilterDialogsAccept = true;
+    int ContrastStrength = 70;
+    ColourOffsets Offsets;
+    int Level = 5;
+    CustomFilterText Custom;
+    int FilterDialogs = 0;
 
     // ---- Documents (recorded) ----
 
