@@ -58,8 +58,13 @@ class MainScreen {
     virtual void ProcessMessages() = 0;
 
     // ---- Brush settings ----
+    // The size box shows row index (0 to 4) without running its change handler.
+    virtual void SetBrushSizeIndex(int index) = 0;
 
     // ---- Brush stroke ----
+    // The tool buttons: the active tool's button turns grey, the others take the button face.
+    enum ToolButton { tbBrush, tbRetouch, tbText, tbFill, tbPick };
+    virtual void HighlightToolButton(ToolButton active) = 0;
 
     // ---- Editing ----
 

@@ -53,8 +53,10 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ProcessMessages() override;
 
     // ---- Brush settings (screen) ----
+    void SetBrushSizeIndex(int index) override;
 
     // ---- Brush stroke (screen) ----
+    void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
 
@@ -120,6 +122,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush settings (window) ----
 
     // ---- Brush stroke (window) ----
+    TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
 

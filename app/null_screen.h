@@ -25,8 +25,10 @@ class NullScreen : public MainScreen {
     void ProcessMessages() override {}
 
     // ---- Brush settings ----
+    void SetBrushSizeIndex(int) override {}
 
     // ---- Brush stroke ----
+    void HighlightToolButton(ToolButton) override {}
 
     // ---- Editing ----
 

@@ -2,6 +2,7 @@
 // A stand-in for the main window's screen that records what the core asks of it.
 #include <QStringList>
 #include <map>
+#include <vector>
 
 #include "app/main_screen.h"
 
@@ -16,7 +17,10 @@ class RecordingScreen : public MainScreen {
         SurfaceWidth = width;
         SurfaceHeight = height;
     }
-    void RepaintPaintSurface(const QRect&) override { ++Repaints; }
+    void RepaintPaintSurface(const QRect& area) override {
+        ++Repaints;
+        RepaintAreas.push_back(area);
+    }
     void CopyToLoupe(const Bitmap&) override { ++LoupeCopies; }
     void SetToolPanelLeft(bool left) override { PanelLeft = left; }
     void MenuChecksChanged() override { ++CheckUpdates; }
@@ -35,8 +39,10 @@ class RecordingScreen : public MainScreen {
     void ProcessMessages() override { ++MessagePumps; }
 
     // ---- Brush settings ----
+    void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
 
     // ---- Brush stroke ----
+    void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
 
     // ---- Editing ----
 
@@ -84,8 +90,12 @@ class RecordingScreen : public MainScreen {
     int MessagePumps = 0;
 
     // ---- Brush settings (recorded) ----
+    int BrushSizeIndex = -1;
 
     // ---- Brush stroke (recorded) ----
+    int ActiveToolButton = -1;
+    // Every repainted area, in order; a null rectangle is the whole picture.
+    std::vector<QRect> RepaintAreas;
 
     // ---- Editing (recorded) ----
 
