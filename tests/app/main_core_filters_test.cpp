@@ -33,6 +33,7 @@ class MainCoreFiltersTest : public ::testing::Test {
         AppPaths::OverrideExecutableDir(dir.path());
         core = std::make_unique<MainWindowCore>(screen);
         core->FormCreate({}, dir.path());
+        core->StartUpFinished();
         core->FilterPumpIntervalMs = 0;
         screen.Offsets = {50, 0, -50};
         // A grey picture with a black square: every filter changes it somewhere.
