@@ -48,6 +48,12 @@ class NullScreen : public MainScreen {
     bool CustomFilterDialog(CustomFilterText&) override { return true; }
 
     // ---- Documents ----
+    bool ShowNewPictureDialog(int&, int&) override { return false; }
+    bool ShowOpenDialog(QString&, int&) override { return false; }
+    bool ShowSaveDialog(QString&, int&) override { return false; }
+    bool AskSaveChanges(const QString&) override { return false; }
+    bool ShowJpegQualityDialog(const Bitmap&, int&, bool&) override { return false; }
+    void ShowMessage(const QString&) override {}
 
     // ---- Loupe ----
 };
