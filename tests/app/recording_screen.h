@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/main_screen.h"
+#include "platform/bitmap.h"
 
 class RecordingScreen : public MainScreen {
   public:
@@ -39,6 +40,27 @@ class RecordingScreen : public MainScreen {
     // ---- Brush stroke ----
 
     // ---- Editing ----
+    int PaintCursor() override { return Cursor; }
+    void ShowSelShape(const QRect& bounds, bool visible) override {
+        SelShapeBounds = bounds;
+        SelShapeVisible = visible;
+    }
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override {
+        FloatingPicture = &picture;
+        FloatingPlace = QPoint(left, top);
+        FloatingVisible = visible;
+    }
+    void PutClipboardPicture(const Bitmap& picture) override {
+        Clipboard.CopyFrom(picture);
+        ClipboardHolds = true;
+        ++ClipboardPuts;
+    }
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override {
+        if (!ClipboardHolds || Clipboard.Width() > maxSide || Clipboard.Height() > maxSide)
+            return false;
+        picture.CopyFrom(Clipboard);
+        return true;
+    }
 
     // ---- Tools ----
 
@@ -72,6 +94,14 @@ class RecordingScreen : public MainScreen {
     // ---- Brush stroke (recorded) ----
 
     // ---- Editing (recorded) ----
+    QRect SelShapeBounds;
+    bool SelShapeVisible = false;
+    const Bitmap* FloatingPicture = nullptr;
+    QPoint FloatingPlace;
+    bool FloatingVisible = false;
+    Bitmap Clipboard;
+    bool ClipboardHolds = false;
+    int ClipboardPuts = 0;
 
     // ---- Tools (recorded) ----
 
