@@ -14,6 +14,8 @@ class QMenu;
 class QProgressBar;
 class QScrollArea;
 class PaintSurface;
+class PastePicture;
+class TSelShape;
 class TCuteButton;
 
 class TForm1 : public QMainWindow, public MainScreen {
@@ -53,6 +55,15 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush stroke (screen) ----
 
     // ---- Editing (screen) ----
+    int PaintCursor() override { return paintCursor_; }
+    void ShowSelShape(const QRect& bounds, bool visible) override;
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override;
+    void PutClipboardPicture(const Bitmap& picture) override;
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override;
+    // The selection rectangle and the floating paste, children of the paint surface so that
+    // their places are picture coordinates, also while the view scrolls.
+    TSelShape* SelShape1 = nullptr;
+    PastePicture* Image7 = nullptr;
 
     // ---- Tools (screen) ----
 
@@ -109,6 +120,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush stroke (window) ----
 
     // ---- Editing (window) ----
+    int paintCursor_ = crDefault;
+    void WatchSelShape1(QEvent* event);
 
     // ---- Tools (window) ----
 
