@@ -36,6 +36,7 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
 
     // The stroke, tool and document state start at their declared values (brush size 13,
     // JPEG quality 75, nothing armed, nothing modified).
+    StartBrushSettings();
     SurfaceCanvas.pen.Color = PrimaryColour;
     SurfaceBrushColour = SecondaryColour;
 

@@ -8,6 +8,8 @@
 #include "controls/ini_gt.h"
 #include "app/main_screen.h"
 #include "app/menu_checks.h"
+#include "brush/bristle_set.h"
+#include "brush/brush_settings.h"
 #include "brush/stroke_state.h"
 #include "document/document_state.h"
 #include "layers/compositor.h"
@@ -57,6 +59,29 @@ class MainWindowCore : private CompositorHost {
     void TakeAfterSnapshot();
 
     // ---- Brush settings: bristles, size, brush kind ----
+    BristleSet Bristles;
+    // A new bristle cloud from the random source, with BristleCursor from 0; both segment
+    // points move to the pointer, so a new stroke never draws from an old position.
+    void RegenerateBristles();
+    // The size box: its row index selects the size (other indices change nothing).
+    void ComboBox1Change(int index);
+    // The hidden size menu: extra thick to extra fine.
+    void S1Click();
+    void S2Click();
+    void S3Click();
+    void S4Click();
+    void S5Click();
+    // Blur level (one of four): none, weak, medium, strong.
+    void K1Click();
+    void K4Click();
+    void K3Click();
+    void K2Click();
+    // Toggles: bleed, dry brush, width by speed, density by speed.
+    void M1Click();
+    void H1Click();
+    void N8Click();
+    void C2Click();
+    BlurLevel Blur() const { return BlurLevelOf(Checks); }
 
     // ---- Brush stroke: stroke input, the drawing tick ----
 
@@ -161,6 +186,11 @@ class MainWindowCore : private CompositorHost {
 
   private:
     // ---- Brush settings (private) ----
+    // Start-up: the first bristle cloud and the medium size.
+    void StartBrushSettings();
+    void SelectSizeFromMenu(int index);
+    void SetBlurLevel(BlurLevel level);
+    void ToggleCheck(bool MenuChecks::*mark);
 
     // ---- Brush stroke (private) ----
 

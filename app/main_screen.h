@@ -57,6 +57,8 @@ class MainScreen {
     virtual void ProcessMessages() = 0;
 
     // ---- Brush settings ----
+    // The size box shows row index (0 to 4) without running its change handler.
+    virtual void SetBrushSizeIndex(int index) = 0;
 
     // ---- Brush stroke ----
 

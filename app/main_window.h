@@ -51,6 +51,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ProcessMessages() override;
 
     // ---- Brush settings (screen) ----
+    void SetBrushSizeIndex(int index) override;
 
     // ---- Brush stroke (screen) ----
 

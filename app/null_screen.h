@@ -25,6 +25,7 @@ class NullScreen : public MainScreen {
     void ProcessMessages() override {}
 
     // ---- Brush settings ----
+    void SetBrushSizeIndex(int) override {}
 
     // ---- Brush stroke ----
 

@@ -36,6 +36,7 @@ class RecordingScreen : public MainScreen {
     void ProcessMessages() override { ++MessagePumps; }
 
     // ---- Brush settings ----
+    void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
 
     // ---- Brush stroke ----
 
@@ -90,6 +91,7 @@ class RecordingScreen : public MainScreen {
     int MessagePumps = 0;
 
     // ---- Brush settings (recorded) ----
+    int BrushSizeIndex = -1;
 
     // ---- Brush stroke (recorded) ----
 
