@@ -100,6 +100,7 @@ void MainWindowCore::FinishCut() {
     // Cut leaves white, whatever the layer's transparent colour.
     FillRectangle(Compositor.CurrentLayerImage(), SelShape1.Rect(), clWhite);
     SelShape1.Reset();
+    ShowSelShape();
     TakeAfterSnapshot();
     Compositor.CompositeRefresh();
 }
@@ -108,6 +109,7 @@ void MainWindowCore::FinishCopy() {
     if (!Tools.CopySized) return;
     FinishSelection(false);
     SelShape1.Reset();
+    ShowSelShape();
 }
 
 // What Cut and Copy share: the band's pixels go to the clipboard and the band hides. A band
