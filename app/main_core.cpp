@@ -148,7 +148,9 @@ void MainWindowCore::WindowBookkeeping() {
 void MainWindowCore::Timer1Timer(int /*lagCount*/) {
     ++TickCount;
     WindowBookkeeping();
+    OpenStartupFile();
     if (Layers.LayersChanged) Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
+    if (StrokeTick()) LoupeFollowTip();
 }
 
 void MainWindowCore::RepaintPaintSurface() {

@@ -10,6 +10,7 @@
 #include "app/menu_checks.h"
 #include "brush/bristle_set.h"
 #include "brush/brush_settings.h"
+#include "brush/brush_stroke.h"
 #include "brush/stroke_state.h"
 #include "document/document_state.h"
 #include "layers/compositor.h"
@@ -84,6 +85,18 @@ class MainWindowCore : private CompositorHost {
     BlurLevel Blur() const { return BlurLevelOf(Checks); }
 
     // ---- Brush stroke: stroke input, the drawing tick ----
+    // The paint surface's pointer handlers, the single entry of every tool that works on the
+    // picture. x and y are picture pixels; shift is the exact set of held buttons and keys.
+    void Image1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image1MouseMove(TShiftState shift, int x, int y);
+    void Image1MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // "筆": the brush becomes the tool.
+    void Button3Click();
+    // True when a tick now would change nothing, so the idle loop may rest until input.
+    bool TickIsIdle();
+    // The layer pen: it draws on whichever layer is current when the stroke draws.
+    Canvas LayerCanvas;
+    BrushStroke Brush{Stroke, LayerCanvas, SurfaceCanvas, Checks};
 
     // ---- Editing: undo, clear, selection and clipboard ----
     // Called by the paint surface's handlers.
@@ -193,6 +206,14 @@ class MainWindowCore : private CompositorHost {
     void ToggleCheck(bool MenuChecks::*mark);
 
     // ---- Brush stroke (private) ----
+    void BrushPress(TShiftState shift, int x, int y);
+    void BrushRelease(int x, int y);
+    void StrokeEnd();
+    // The tick's drawing steps; true when the stroke drew this tick.
+    bool StrokeTick();
+    void ShowPointerPosition(int x, int y);
+    bool OutsidePicture(int x, int y) const;
+    bool CurrentLayerHidden() const;
 
     // ---- Editing (private) ----
     void ArmSelection(bool cut);

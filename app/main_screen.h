@@ -61,6 +61,9 @@ class MainScreen {
     virtual void SetBrushSizeIndex(int index) = 0;
 
     // ---- Brush stroke ----
+    // The tool buttons: the active tool's button turns grey, the others take the button face.
+    enum ToolButton { tbBrush, tbRetouch, tbText, tbFill, tbPick };
+    virtual void HighlightToolButton(ToolButton active) = 0;
 
     // ---- Editing ----
     // The cursor of an armed cut or copy.

@@ -54,6 +54,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetBrushSizeIndex(int index) override;
 
     // ---- Brush stroke (screen) ----
+    void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
     int PaintCursor() override { return paintCursor_; }
@@ -119,6 +120,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Brush settings (window) ----
 
     // ---- Brush stroke (window) ----
+    TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
     int paintCursor_ = crDefault;

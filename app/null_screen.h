@@ -28,6 +28,7 @@ class NullScreen : public MainScreen {
     void SetBrushSizeIndex(int) override {}
 
     // ---- Brush stroke ----
+    void HighlightToolButton(ToolButton) override {}
 
     // ---- Editing ----
     int PaintCursor() override { return crDefault; }

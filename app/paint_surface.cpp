@@ -1,15 +1,40 @@
 #include "app/paint_surface.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/bitmap.h"
+
+namespace {
+
+// Buttons other than left, right and middle are no part of a button set.
+bool ButtonOf(Qt::MouseButton qt, TMouseButton* button) {
+    switch (qt) {
+        case Qt::LeftButton:
+            *button = mbLeft;
+            return true;
+        case Qt::RightButton:
+            *button = mbRight;
+            return true;
+        case Qt::MiddleButton:
+            *button = mbMiddle;
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
 
 PaintSurface::PaintSurface(const Bitmap* picture, QWidget* parent)
     : QWidget(parent), picture_(picture) {
     setObjectName(QStringLiteral("Image1"));
     // Every pixel is painted from the picture: no background erase under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button draw the stroke's tail.
+    setMouseTracking(true);
     SyncSize();
 }
 
@@ -26,4 +51,52 @@ void PaintSurface::paintEvent(QPaintEvent* event) {
     }
     // The view shares the picture's memory; only the exposed part is drawn.
     painter.drawImage(area, picture_->ConstView(), area);
+}
+
+TShiftState PaintSurface::ShiftOf(const QMouseEvent& event) {
+    TShiftState shift = 0;
+    const Qt::KeyboardModifiers keys = event.modifiers();
+    if (keys & Qt::ShiftModifier) shift |= ssShift;
+    if (keys & Qt::ControlModifier) shift |= ssCtrl;
+    if (keys & Qt::AltModifier) shift |= ssAlt;
+    const Qt::MouseButtons held = event.buttons();
+    if (held & Qt::LeftButton) shift |= ssLeft;
+    if (held & Qt::RightButton) shift |= ssRight;
+    if (held & Qt::MiddleButton) shift |= ssMiddle;
+    return shift;
+}
+
+QPoint PaintSurface::PixelOf(const QMouseEvent& event) {
+    const QPointF p = event.position();
+    return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+}
+
+void PaintSurface::Press(QMouseEvent* event, TShiftState extra) {
+    TMouseButton button;
+    if (!ButtonOf(event->button(), &button) || !OnMouseDown) return;
+    const QPoint at = PixelOf(*event);
+    OnMouseDown(button, ShiftOf(*event) | extra, at.x(), at.y());
+}
+
+void PaintSurface::mousePressEvent(QMouseEvent* event) {
+    Press(event, 0);
+}
+
+// The second press of a double click carries the double-click mark, which matches neither
+// button alone.
+void PaintSurface::mouseDoubleClickEvent(QMouseEvent* event) {
+    Press(event, ssDouble);
+}
+
+void PaintSurface::mouseMoveEvent(QMouseEvent* event) {
+    if (!OnMouseMove) return;
+    const QPoint at = PixelOf(*event);
+    OnMouseMove(ShiftOf(*event), at.x(), at.y());
+}
+
+void PaintSurface::mouseReleaseEvent(QMouseEvent* event) {
+    TMouseButton button;
+    if (!ButtonOf(event->button(), &button) || !OnMouseUp) return;
+    const QPoint at = PixelOf(*event);
+    OnMouseUp(button, ShiftOf(*event), at.x(), at.y());
 }

@@ -24,18 +24,49 @@ class WrittenArea {
     int left_ = INT32_MAX, top_ = INT32_MAX, right_ = INT32_MIN, bottom_ = INT32_MIN;
 };
 
-void Write(const InkSquare& sq, int x, int y, TColor colour, WrittenArea& area) {
+// The layer's pixels as the canvas reads them, straight from its rows: the effects make
+// thousands of reads per tick. Outside the bitmap a read reports no valid colour.
+class CanvasReader {
+  public:
+    explicit CanvasReader(const Bitmap& layer) : layer_(layer) { Refresh(); }
+
+    TColor At(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return kNoColour;
+        const std::uint8_t* p = rows_ + std::size_t(y) * stride_ + 3 * std::size_t(x);
+        return RgbColour(p[2], p[1], p[0]);
+    }
+    // A lazily white layer reads one shared white row until its first write gives it memory.
+    void Refresh() {
+        lazy_ = layer_.IsLazyWhite();
+        rows_ = layer_.ConstScanLine(0);
+        stride_ = lazy_ ? 0 : std::size_t(layer_.Stride());
+        width_ = layer_.Width();
+        height_ = layer_.Height();
+    }
+    bool Lazy() const { return lazy_; }
+
+  private:
+    const Bitmap& layer_;
+    const std::uint8_t* rows_ = nullptr;
+    std::size_t stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool lazy_ = false;
+};
+
+void Write(const InkSquare& sq, CanvasReader& canvas, int x, int y, TColor colour,
+           WrittenArea& area) {
     if (x < 0 || y < 0 || x >= sq.layer.Width() || y >= sq.layer.Height()) return;
     sq.layer.SetPixel(x, y, colour);
     sq.surface.SetPixel(x, y, colour);
     area.Add(x, y);
+    if (canvas.Lazy()) canvas.Refresh();
 }
 
-bool NearInk(const Bitmap& layer, int x, int y, int probe, TColor ink) {
+bool NearInk(const CanvasReader& canvas, int x, int y, int probe, TColor ink) {
     // The first match decides, in this order: above, left, below, right.
-    return SameColour(layer.Pixel(x, y - probe), ink) ||
-           SameColour(layer.Pixel(x - probe, y), ink) ||
-           SameColour(layer.Pixel(x, y + probe), ink) || SameColour(layer.Pixel(x + probe, y), ink);
+    return SameColour(canvas.At(x, y - probe), ink) || SameColour(canvas.At(x - probe, y), ink) ||
+           SameColour(canvas.At(x, y + probe), ink) || SameColour(canvas.At(x + probe, y), ink);
 }
 
 // One twentieth of the way toward the ink, rounded toward zero: a channel within 19 stays.
@@ -49,15 +80,15 @@ int Seep(int channel, int ink) {
 // (column 0 and row 0 excluded); a skipped read repeats the last one made in this blur.
 class RowReader {
   public:
-    explicit RowReader(const InkSquare& sq)
-        : layer_(sq.layer),
+    RowReader(const InkSquare& sq, const CanvasReader& canvas)
+        : canvas_(canvas),
           width_(std::min(sq.surface.Width(), sq.layer.Width())),
           height_(std::min(sq.surface.Height(), sq.layer.Height())) {}
 
     void Sample(int x, int y) {
         if (x > 0 && x < width_ && y > 0 && y < height_) {
-            const std::uint8_t* p = layer_.ConstScanLine(y) + 3 * x;
-            last_[0] = p[2], last_[1] = p[1], last_[2] = p[0];
+            const TColor c = canvas_.At(x, y);
+            last_[0] = RedOf(c), last_[1] = GreenOf(c), last_[2] = BlueOf(c);
         }
         for (int i = 0; i < 3; ++i) sum_[i] += last_[i];
     }
@@ -65,7 +96,7 @@ class RowReader {
     TColor Mean() const { return RgbColour(sum_[0] / 9, sum_[1] / 9, sum_[2] / 9); }
 
   private:
-    const Bitmap& layer_;
+    const CanvasReader& canvas_;
     int width_;
     int height_;
     // Before any read, a skipped sample counts as paper white.
@@ -82,7 +113,8 @@ struct PassShape {
     int offset;
 };
 
-void BlurPass(const InkSquare& sq, const PassShape& shape, RowReader& reader, WrittenArea& area) {
+void BlurPass(const InkSquare& sq, const PassShape& shape, CanvasReader& canvas, RowReader& reader,
+              WrittenArea& area) {
     const int span = 2 * shape.reach + 1;
     const int x0 = sq.pointerX - shape.dir * shape.reach;
     const int y0 = sq.pointerY - shape.dir * shape.reach;
@@ -95,7 +127,7 @@ void BlurPass(const InkSquare& sq, const PassShape& shape, RowReader& reader, Wr
                 for (int r = 0; r < 3; ++r)
                     reader.Sample(x + shape.offset + c * shape.dir,
                                   y + shape.offset + r * shape.dir);
-            if (SameColour(sq.layer.Pixel(x, y), sq.ink)) Write(sq, x, y, reader.Mean(), area);
+            if (SameColour(canvas.At(x, y), sq.ink)) Write(sq, canvas, x, y, reader.Mean(), area);
         }
     }
 }
@@ -106,12 +138,13 @@ QRect InkBleed(const InkSquare& sq) {
     const int radius = InkRadius(sq.brushSize);
     const int probe = BleedProbeDistance(sq.brushSize);
     const int inkR = RedOf(sq.ink), inkG = GreenOf(sq.ink), inkB = BlueOf(sq.ink);
+    CanvasReader canvas(sq.layer);
     WrittenArea area;
     for (int x = sq.pointerX - radius; x <= sq.pointerX + radius; ++x) {
         for (int y = sq.pointerY - radius; y <= sq.pointerY + radius; ++y) {
-            const TColor q = sq.layer.Pixel(x, y);
-            if (SameColour(q, sq.ink) || !NearInk(sq.layer, x, y, probe, sq.ink)) continue;
-            Write(sq, x, y,
+            const TColor q = canvas.At(x, y);
+            if (SameColour(q, sq.ink) || !NearInk(canvas, x, y, probe, sq.ink)) continue;
+            Write(sq, canvas, x, y,
                   RgbColour(Seep(RedOf(q), inkR), Seep(GreenOf(q), inkG), Seep(BlueOf(q), inkB)),
                   area);
         }
@@ -124,20 +157,21 @@ QRect InkBlur(const InkSquare& sq, BlurLevel level) {
     const PassShape forward{radius + 1, +1, 0};
     const PassShape backward{radius + 1, -1, 0};
     const PassShape centred{radius, +1, -1};
-    RowReader reader(sq);
+    CanvasReader canvas(sq.layer);
+    RowReader reader(sq, canvas);
     WrittenArea area;
     switch (level) {
         case blNone:
             break;
         case blWeak:
-            BlurPass(sq, centred, reader, area);
+            BlurPass(sq, centred, canvas, reader, area);
             break;
         case blMedium:
-            BlurPass(sq, forward, reader, area);
+            BlurPass(sq, forward, canvas, reader, area);
             break;
         case blStrong:
-            BlurPass(sq, forward, reader, area);
-            BlurPass(sq, backward, reader, area);
+            BlurPass(sq, forward, canvas, reader, area);
+            BlurPass(sq, backward, canvas, reader, area);
             break;
     }
     return area.Rect();

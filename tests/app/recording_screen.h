@@ -2,6 +2,7 @@
 // A stand-in for the main window's screen that records what the core asks of it.
 #include <QStringList>
 #include <map>
+#include <vector>
 
 #include "app/main_screen.h"
 #include "platform/bitmap.h"
@@ -17,7 +18,10 @@ class RecordingScreen : public MainScreen {
         SurfaceWidth = width;
         SurfaceHeight = height;
     }
-    void RepaintPaintSurface(const QRect&) override { ++Repaints; }
+    void RepaintPaintSurface(const QRect& area) override {
+        ++Repaints;
+        RepaintAreas.push_back(area);
+    }
     void CopyToLoupe(const Bitmap&) override { ++LoupeCopies; }
     void SetToolPanelLeft(bool left) override { PanelLeft = left; }
     void MenuChecksChanged() override { ++CheckUpdates; }
@@ -39,6 +43,7 @@ class RecordingScreen : public MainScreen {
     void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
 
     // ---- Brush stroke ----
+    void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
 
     // ---- Editing ----
     int PaintCursor() override { return Cursor; }
@@ -94,6 +99,9 @@ class RecordingScreen : public MainScreen {
     int BrushSizeIndex = -1;
 
     // ---- Brush stroke (recorded) ----
+    int ActiveToolButton = -1;
+    // Every repainted area, in order; a null rectangle is the whole picture.
+    std::vector<QRect> RepaintAreas;
 
     // ---- Editing (recorded) ----
     QRect SelShapeBounds;

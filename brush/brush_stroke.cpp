@@ -1,0 +1,97 @@
+#include "brush/brush_stroke.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// The pixels a line of the given width between two points may cover.
+QRect LineArea(int x0, int y0, int x1, int y1, int width) {
+    const int reach = width / 2 + 1;
+    return QRect(QPoint(std::min(x0, x1) - reach, std::min(y0, y1) - reach),
+                 QPoint(std::max(x0, x1) + reach, std::max(y0, y1) + reach));
+}
+
+}  // namespace
+
+void BrushStroke::Press(TShiftState shift, TColor primary, TColor secondary, int x, int y) {
+    TColor colour = 0;
+    bool chosen = true;
+    if (LeftAlone(shift))
+        colour = primary;
+    else if (RightAlone(shift))
+        colour = secondary;
+    else
+        chosen = false;
+    if (chosen) {
+        layer_.pen.Color = colour;
+        surface_.pen.Color = colour;
+        s_.StrokeBaseColour = colour;
+    }
+    s_.StrokeActive = true;
+    layer_.MoveTo(x, y);
+    surface_.MoveTo(x, y);
+    s_.StrokePhase = 1;
+}
+
+bool BrushStroke::Move() {
+    if (!s_.StrokeActive) return false;
+    s_.TickDrawing = true;
+    if (s_.StrokePhase == 1) SwellingStep(s_, Pens(), checks_);
+    if (s_.StrokePhase == 2) return TailStep(s_, Pens(), checks_);
+    return false;
+}
+
+void BrushStroke::ReleaseInside(int x, int y) {
+    s_.StrokePhase = 2;
+    layer_.MoveTo(x, y);
+    surface_.MoveTo(x, y);
+}
+
+void BrushStroke::ReleaseOutside() {
+    s_.StrokeActive = false;
+    s_.TickDrawing = false;
+    s_.StrokePhase = 2;
+    layer_.pen.SetWidth(0);
+    surface_.pen.SetWidth(0);
+    s_.InkLevel = 0;
+}
+
+void BrushStroke::End() {
+    s_.StrokeActive = false;
+    s_.TickDrawing = false;
+}
+
+void BrushStroke::TickPoints() {
+    s_.SegmentStartX = s_.SegmentEndX;
+    s_.SegmentStartY = s_.SegmentEndY;
+    s_.SegmentEndX = s_.PointerX;
+    s_.SegmentEndY = s_.PointerY;
+    // Worked out wide: a pointer far outside the picture must not overflow the speed.
+    const long long dx = (long long)s_.SegmentStartX - s_.SegmentEndX;
+    const long long dy = (long long)s_.SegmentStartY - s_.SegmentEndY;
+    s_.SpeedSquared = int(std::min(dx * dx + dy * dy, (long long)INT_MAX));
+}
+
+void BrushStroke::WidthBySpeed() {
+    s_.InkLevel -= s_.SpeedSquared / 6;
+    // A width that would fall below zero is not applied.
+    layer_.pen.SetWidth(layer_.pen.Width() - s_.SpeedSquared / 24);
+    surface_.pen.SetWidth(layer_.pen.Width());
+}
+
+QRect BrushStroke::PlainLine() {
+    // The layer gets its pixels too, but only the paint surface is repainted.
+    const QRect area =
+        LineArea(surface_.PenX(), surface_.PenY(), s_.PointerX, s_.PointerY, surface_.pen.Width());
+    layer_.LineTo(s_.PointerX, s_.PointerY);
+    surface_.LineTo(s_.PointerX, s_.PointerY);
+    return area;
+}
+
+QRect BrushStroke::Tick() {
+    TickPoints();
+    if (!s_.TickDrawing) return QRect();
+    if (checks_.N8) WidthBySpeed();
+    return PlainLine();
+}

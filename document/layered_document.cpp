@@ -1,0 +1,243 @@
+#include "document/layered_document.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <QIODevice>
+
+#include "document/document_errors.h"
+#include "document/file_access.h"
+#include "platform/shift_jis.h"
+
+namespace {
+
+// Columns are gathered in blocks of about this many bytes, so that the row-major picture is read
+// row by row while the column-major grid is written out in large pieces.
+constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
+
+void PutInt(std::uint8_t* p, std::uint32_t v) {
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
+}
+
+std::int32_t GetInt(const std::uint8_t* p) {
+    return std::int32_t(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                        std::uint32_t(p[3]) << 24);
+}
+
+// A pixel (blue, green, red in memory) as a cell: red + 256 * green + 65536 * blue.
+std::uint32_t CellOf(const std::uint8_t* bgr) {
+    return std::uint32_t(bgr[2]) | std::uint32_t(bgr[1]) << 8 | std::uint32_t(bgr[0]) << 16;
+}
+
+int ColumnsPerBlock(int height) {
+    const std::size_t column = (std::size_t(height) + 1) * 4;
+    return int(std::max<std::size_t>(1, kBlockBytes / column));
+}
+
+void WriteInt(QIODevice& out, std::int32_t v) {
+    std::uint8_t bytes[4];
+    PutInt(bytes, std::uint32_t(v));
+    WriteAll(out, reinterpret_cast<const char*>(bytes), 4);
+}
+
+void WriteCountedString(QIODevice& out, const QString& text) {
+    const std::string bytes = CountedStringBytes(text);
+    WriteInt(out, std::int32_t(bytes.size() + 1));
+    WriteAll(out, bytes.c_str(), qint64(bytes.size() + 1));
+}
+
+// Writes one layer's grid. carry is the last interior cell written so far in the file.
+void WriteGrid(QIODevice& out, const Bitmap& picture, int width, int height, std::uint32_t& carry,
+               FileProgress* progress) {
+    const std::size_t cells = std::size_t(height) + 1;
+    const bool interior = width >= 2 && height >= 2;
+    const std::uint32_t carryIn = carry;
+    const auto pixel = [&](int x, int y) { return CellOf(picture.ConstScanLine(y) + 3 * x); };
+    const int perBlock = ColumnsPerBlock(height);
+    std::vector<std::uint8_t> block;
+    for (int x0 = 0; x0 <= width; x0 += perBlock) {
+        const int x1 = std::min(width, x0 + perBlock - 1);
+        block.resize(std::size_t(x1 - x0 + 1) * cells * 4);
+        const auto cell = [&](int x, int y) { return &block[((x - x0) * cells + y) * 4]; };
+        if (interior) {
+            const int first = std::max(x0, 1);
+            const int last = std::min(x1, width - 1);
+            for (int y = 1; y < height; ++y) {
+                const std::uint8_t* row = picture.ConstScanLine(y);
+                for (int x = first; x <= last; ++x) PutInt(cell(x, y), CellOf(row + 3 * x));
+            }
+        }
+        for (int x = x0; x <= x1; ++x) {
+            if (!interior || x == 0 || x == width) {
+                const std::uint32_t v =
+                    (interior && x == width) ? pixel(width - 1, height - 1) : carryIn;
+                for (int y = 0; y <= height; ++y) PutInt(cell(x, y), v);
+            } else {
+                PutInt(cell(x, 0), x == 1 ? carryIn : pixel(x - 1, height - 1));
+                PutInt(cell(x, height), pixel(x, height - 1));
+            }
+        }
+        WriteAll(out, reinterpret_cast<const char*>(block.data()), qint64(block.size()));
+        if (progress)
+            for (int x = x0; x <= x1; ++x) progress->SetProgressPosition(x + 1);
+    }
+    if (interior) carry = pixel(width - 1, height - 1);
+}
+
+// A cursor over the file's bytes that refuses to step past the end.
+class ByteReader {
+  public:
+    ByteReader(const char* data, std::size_t size)
+        : data_(reinterpret_cast<const std::uint8_t*>(data)), size_(size) {}
+
+    const std::uint8_t* Take(std::uint64_t count) {
+        if (count > size_ - pos_) throw ReadBeyondEnd();
+        const std::uint8_t* p = data_ + pos_;
+        pos_ += std::size_t(count);
+        return p;
+    }
+    std::int32_t Int() { return GetInt(Take(4)); }
+    // A counted string: its count is checked before its bytes are taken.
+    const std::uint8_t* CountedString(std::int32_t& count) {
+        count = Int();
+        if (count < 1 || count > kMaxCountedString) throw DamagedDocument();
+        return Take(std::uint64_t(count));
+    }
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+};
+
+QString TextOf(const std::uint8_t* bytes, std::int32_t count) {
+    const auto* begin = reinterpret_cast<const char*>(bytes);
+    const char* end = std::find(begin, begin + count, '\0');
+    return FromShiftJis(std::string(begin, end));
+}
+
+struct Header {
+    int count;
+    int height;
+    int width;
+};
+
+// Checks the header and walks every record, so that a broken file is refused before anything is
+// allocated.
+Header CheckStructure(const char* data, std::size_t size) {
+    ByteReader in(data, size);
+    if (in.Int() != kLayeredDocumentVersion) throw UnsupportedVersionError();
+    const std::int32_t count = in.Int();
+    const std::int32_t height = in.Int();
+    const std::int32_t width = in.Int();
+    if (count < 1 || count > kMaxDocumentLayers || width < 1 || height < 1) throw DamagedDocument();
+    if (width > kMaxPictureSide || height > kMaxPictureSide) throw PictureTooLarge();
+    const std::uint64_t grid = 4 * (std::uint64_t(width) + 1) * (std::uint64_t(height) + 1);
+    std::int32_t n = 0;
+    for (int i = 0; i < count; ++i) {
+        in.Take(4 + grid);
+        in.CountedString(n);
+        in.CountedString(n);
+    }
+    CheckPictureSize(width, height, count);
+    return {count, height, width};
+}
+
+void ReadGrid(const std::uint8_t* grid, Bitmap& picture, FileProgress* progress) {
+    const int width = picture.Width();
+    const int height = picture.Height();
+    const std::size_t cells = std::size_t(height) + 1;
+    const int perBlock = ColumnsPerBlock(height);
+    for (int x0 = 0; x0 <= width; x0 += perBlock) {
+        const int x1 = std::min(width, x0 + perBlock - 1);
+        const int first = std::max(x0, 1);
+        const int last = std::min(x1, width - 1);
+        for (int y = 1; y < height && first <= last; ++y) {
+            std::uint8_t* row = picture.ScanLine(y);
+            for (int x = first; x <= last; ++x) {
+                const std::uint8_t* c = grid + (std::size_t(x) * cells + std::size_t(y)) * 4;
+                row[3 * x] = c[2];
+                row[3 * x + 1] = c[1];
+                row[3 * x + 2] = c[0];
+            }
+        }
+        if (progress)
+            for (int x = x0; x <= x1; ++x) progress->SetProgressPosition(x + 1);
+    }
+}
+
+}  // namespace
+
+std::string CountedStringBytes(const QString& text) {
+    const std::string bytes = ToShiftJis(text);
+    const std::size_t limit = kMaxCountedString - 1;
+    std::size_t keep = 0;
+    while (keep < bytes.size()) {
+        const auto lead = std::uint8_t(bytes[keep]);
+        const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+        const std::size_t step = doubleByte ? 2 : 1;
+        if (keep + step > limit) break;
+        keep += step;
+    }
+    return bytes.substr(0, std::min(keep, bytes.size()));
+}
+
+void WriteLayeredDocument(QIODevice& out, int width, int height,
+                          const std::vector<LayerSource>& layers, FileProgress* progress) {
+    WriteInt(out, kLayeredDocumentVersion);
+    WriteInt(out, std::int32_t(layers.size()));
+    WriteInt(out, height);
+    WriteInt(out, width);
+    if (progress) {
+        progress->SetProgressRange(0, width);
+        progress->SetProgressPosition(0);
+    }
+    std::uint32_t carry = 0;
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const LayerSource& layer = layers[i];
+        if (progress)
+            progress->SetCaption(QStringLiteral("レイヤの%1枚目を保存しています...").arg(i + 1));
+        WriteInt(out, std::int32_t(layer.TransparentColour));
+        WriteGrid(out, *layer.Picture, width, height, carry, progress);
+        WriteCountedString(out, layer.VisibilityMark);
+        WriteCountedString(out, layer.Name);
+        if (progress) progress->SetProgressPosition(0);
+    }
+}
+
+LayeredDocument ReadLayeredDocument(const char* data, std::size_t size, FileProgress* progress) {
+    const Header header = CheckStructure(data, size);
+    LayeredDocument doc;
+    doc.Width = header.width;
+    doc.Height = header.height;
+    if (progress) {
+        progress->SetProgressRange(0, header.width);
+        progress->SetProgressPosition(0);
+    }
+    const std::uint64_t grid = 4 * (std::uint64_t(header.width) + 1) * (header.height + 1);
+    ByteReader in(data, size);
+    in.Take(16);
+    try {
+        doc.Layers.resize(std::size_t(header.count));
+        for (int i = 0; i < header.count; ++i) {
+            DocumentLayer& layer = doc.Layers[std::size_t(i)];
+            if (progress)
+                progress->SetCaption(QStringLiteral("レイヤの%1枚目を開いています...").arg(i + 1));
+            layer.TransparentColour = TColor(in.Int());
+            layer.Picture.MakeWhite(header.width, header.height);
+            ReadGrid(in.Take(grid), layer.Picture, progress);
+            std::int32_t n = 0;
+            const std::uint8_t* mark = in.CountedString(n);
+            layer.VisibilityMark = TextOf(mark, n);
+            const std::uint8_t* name = in.CountedString(n);
+            layer.Name = TextOf(name, n);
+            if (progress) progress->SetProgressPosition(0);
+        }
+    } catch (const std::bad_alloc&) {
+        throw PictureTooLarge();
+    }
+    return doc;
+}

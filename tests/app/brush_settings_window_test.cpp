@@ -1,0 +1,43 @@
+// The size box and the brush-kind menu in the real window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QTemporaryDir>
+
+#include "app/main_window.h"
+#include "platform/app_paths.h"
+
+namespace {
+
+class BrushSettingsWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { AppPaths::OverrideExecutableDir(dir.path()); }
+    void TearDown() override { AppPaths::OverrideExecutableDir(QString()); }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(BrushSettingsWindowTest, SizeBoxAndHiddenMenuFollowEachOther) {
+    TForm1 form({}, dir.path());
+    form.ComboBox1->setCurrentIndex(4);
+    EXPECT_EQ(form.Core().Stroke.BrushSize, 3);
+    EXPECT_TRUE(form.MenuItem("S5")->isChecked());
+    EXPECT_FALSE(form.MenuItem("S3")->isChecked());
+
+    form.MenuItem("S1")->trigger();
+    EXPECT_EQ(form.ComboBox1->currentText(), QStringLiteral("極太"));
+    EXPECT_EQ(form.Core().Stroke.BrushSize, 25);
+    EXPECT_TRUE(form.MenuItem("S1")->isChecked());
+    EXPECT_FALSE(form.MenuItem("S5")->isChecked());
+}
+
+TEST_F(BrushSettingsWindowTest, BlurItemsKeepOneMark) {
+    TForm1 form({}, dir.path());
+    form.MenuItem("K2")->trigger();
+    form.MenuItem("K2")->trigger();  // clicking the checked level keeps it
+    for (const char* name : {"K1", "K3", "K4"}) EXPECT_FALSE(form.MenuItem(name)->isChecked());
+    EXPECT_TRUE(form.MenuItem("K2")->isChecked());
+    EXPECT_EQ(form.Core().Blur(), blStrong);
+}

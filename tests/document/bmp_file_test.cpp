@@ -1,0 +1,158 @@
+// Windows bitmaps: the bytes we write, the variants other programs write, and broken files.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "document/bmp_file.h"
+#include "document/document_errors.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<TColor>>;  // top row first
+
+constexpr TColor kRed = RgbColour(255, 0, 0);
+constexpr TColor kGreen = RgbColour(0, 255, 0);
+constexpr TColor kBlue = RgbColour(0, 0, 255);
+constexpr TColor kGrey = RgbColour(10, 20, 30);
+
+void Put(QByteArray& b, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.append(char(v >> (8 * i)));
+}
+
+// A BMP with a 40-byte info header in the form another program may choose: 8 bits with a
+// palette, 24 or 32 bits, rows bottom-up or top-down.
+QByteArray MakeBmp(int bits, bool topDown, const Rows& rows) {
+    const int width = int(rows[0].size());
+    const int height = int(rows.size());
+    std::vector<TColor> palette;
+    if (bits == 8)
+        for (const auto& row : rows)
+            for (TColor c : row)
+                if (std::find(palette.begin(), palette.end(), c) == palette.end())
+                    palette.push_back(c);
+    const int rowBytes = ((width * bits + 31) / 32) * 4;
+    const int offset = 54 + 4 * int(palette.size());
+    QByteArray b("BM");
+    Put(b, std::uint32_t(offset + rowBytes * height), 4);
+    Put(b, 0, 4);
+    Put(b, std::uint32_t(offset), 4);
+    Put(b, 40, 4);
+    Put(b, std::uint32_t(width), 4);
+    Put(b, std::uint32_t(topDown ? -height : height), 4);
+    Put(b, 1, 2);
+    Put(b, std::uint32_t(bits), 2);
+    for (int i = 0; i < 6; ++i) Put(b, i == 4 ? std::uint32_t(palette.size()) : 0, 4);
+    for (TColor c : palette) Put(b, std::uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16), 4);
+    for (int i = 0; i < height; ++i) {
+        const auto& row = rows[std::size_t(topDown ? i : height - 1 - i)];
+        QByteArray line;
+        for (TColor c : row) {
+            if (bits == 8)
+                line.append(char(std::find(palette.begin(), palette.end(), c) - palette.begin()));
+            else
+                Put(line, std::uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16), bits / 8);
+        }
+        line.append(QByteArray(rowBytes - line.size(), '\0'));
+        b.append(line);
+    }
+    return b;
+}
+
+Bitmap Picture(const Rows& rows) {
+    Bitmap b(int(rows[0].size()), int(rows.size()));
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) b.SetPixel(x, y, rows[std::size_t(y)][std::size_t(x)]);
+    return b;
+}
+
+QByteArray Written(const Bitmap& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WriteBmp(buffer, picture);
+    return bytes;
+}
+
+Bitmap Read(const QByteArray& bytes) {
+    return ReadBmp(bytes.constData(), std::size_t(bytes.size()));
+}
+
+const Rows kThreeByTwo = {{kRed, kGreen, kBlue}, {kGrey, clBlack, clWhite}};
+
+TEST(BmpWrite, TwentyFourBitsBottomRowFirstWithPaddedRows) {
+    const Bitmap picture = Picture({{kRed, kGreen}, {kBlue, kGrey}});
+    const QByteArray expected = QByteArray::fromHex(
+        "424d"
+        "46000000"
+        "00000000"
+        "36000000"  // file header, 70 bytes
+        "28000000"
+        "02000000"
+        "02000000"
+        "0100"
+        "1800"
+        "00000000"  // 2 x 2, 24 bits
+        "10000000"
+        "00000000"
+        "00000000"
+        "00000000"
+        "00000000"
+        "ff0000"
+        "1e140a"
+        "0000"  // bottom row: blue, grey
+        "0000ff"
+        "00ff00"
+        "0000");  // top row: red, green
+    EXPECT_EQ(Written(picture).toHex(), expected.toHex());
+}
+
+TEST(BmpRead, CommonVariantsGiveTheSamePicture) {
+    const struct {
+        int bits;
+        bool topDown;
+    } cases[] = {{8, false}, {8, true}, {24, false}, {24, true}, {32, false}, {32, true}};
+    const Bitmap expected = Picture(kThreeByTwo);
+    for (const auto& c : cases)
+        EXPECT_TRUE(Read(MakeBmp(c.bits, c.topDown, kThreeByTwo)) == expected)
+            << c.bits << " bits, top-down " << c.topDown;
+    EXPECT_TRUE(Read(Written(expected)) == expected);
+}
+
+QString Refusal(const QByteArray& bytes) {
+    try {
+        Read(bytes);
+    } catch (const UserError& e) {
+        return e.Text();
+    }
+    return QStringLiteral("accepted");
+}
+
+QByteArray WithField(QByteArray b, int offset, std::uint32_t value, int size = 4) {
+    for (int i = 0; i < size; ++i) b[offset + i] = char(value >> (8 * i));
+    return b;
+}
+
+TEST(BmpRead, BrokenAndOversizedFilesAreRefused) {
+    const QString invalid = QStringLiteral("画像ﾌｫｰﾏｯﾄが不正です");
+    const QString large = PictureTooLarge().Text();
+    const QByteArray good = MakeBmp(24, false, kThreeByTwo);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {"empty", QByteArray(), invalid},
+        {"no BM", WithField(good, 0, 'X', 1), invalid},
+        {"pixel rows cut short", good.left(good.size() - 1), invalid},
+        {"width 0", WithField(good, 18, 0), invalid},
+        {"width -3", WithField(good, 18, std::uint32_t(-3)), invalid},
+        {"7 bits per pixel", WithField(good, 28, 7, 2), invalid},
+        {"width 40000", WithField(good, 18, 40000), large},
+        {"height -40000 (top-down)", WithField(good, 22, std::uint32_t(-40000)), large},
+        {"garbage palette picture", WithField(MakeBmp(8, false, kThreeByTwo), 46, 0x7FFFFFFF),
+         invalid},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Refusal(c.bytes), c.message) << c.what;
+}
+
+}  // namespace
