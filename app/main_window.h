@@ -68,6 +68,12 @@ class TForm1 : public QMainWindow, public MainScreen {
     PastePicture* Image7 = nullptr;
 
     // ---- Tools (screen) ----
+    void SetSwatchColours(TColor primary, TColor secondary) override;
+    std::optional<TColor> ChooseOtherColour(TColor initial) override;
+    bool RunTextDialog() override;
+    QStringList TextDialogLines() override;
+    QFont TextDialogFont() override;
+    void SetTextDialogColours(TColor text, TColor background) override;
 
     // ---- Filters (screen) ----
 
@@ -127,6 +133,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     void WatchSelShape1(QEvent* event);
 
     // ---- Tools (window) ----
+    class TTextForm* TextForm() const;
 
     // ---- Filters (window) ----
 
