@@ -166,6 +166,7 @@ KASUMIRO_VECTOR_CLONES void InvertRow(std::uint8_t* row, int width) {
 }
 
 KASUMIRO_VECTOR_CLONES void PackRow(const std::uint8_t* row, int width, std::uint32_t* packed) {
+    if (WideRowsAvailable()) return WidePackRow(row, width, packed);
     for (int x = 0; x < width; ++x)
         packed[x] =
             std::uint32_t(row[x * 3]) << 16 | std::uint32_t(row[x * 3 + 1]) << 8 | row[x * 3 + 2];

@@ -97,6 +97,27 @@ KASUMIRO_WIDE void WideShiftRow(const std::uint8_t* raise, const std::uint8_t* l
     }
 }
 
+KASUMIRO_WIDE void WidePackRow(const std::uint8_t* row, int width, std::uint32_t* packed) {
+    // Sixteen pixels of 48 bytes to sixteen dwords of red, green, blue and a zero byte.
+    alignas(64) static const std::uint8_t kUnpack[64] = {
+        2,  1,  0,  0,  5,  4,  3,  0,  8,  7,  6,  0,  11, 10, 9,  0,  14, 13, 12, 0,  17, 16,
+        15, 0,  20, 19, 18, 0,  23, 22, 21, 0,  26, 25, 24, 0,  29, 28, 27, 0,  32, 31, 30, 0,
+        35, 34, 33, 0,  38, 37, 36, 0,  41, 40, 39, 0,  44, 43, 42, 0,  47, 46, 45, 0};
+    const __m512i unpack = _mm512_load_si512(kUnpack);
+    constexpr std::uint64_t kColourBytes = 0x7777777777777777;
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const __m512i v = _mm512_maskz_loadu_epi8(LowBits(48), row + x * 3);
+        _mm512_storeu_si512(packed + x, _mm512_maskz_permutexvar_epi8(kColourBytes, unpack, v));
+    }
+    if (x < width) {
+        const int left = width - x;
+        const __m512i v = _mm512_maskz_loadu_epi8(LowBits(left * 3), row + x * 3);
+        _mm512_mask_storeu_epi32(packed + x, __mmask16(LowBits(left)),
+                                 _mm512_maskz_permutexvar_epi8(kColourBytes, unpack, v));
+    }
+}
+
 namespace {
 
 // The all-lanes forms of these conversions leave the compiler warning about undefined inputs.
@@ -172,6 +193,7 @@ bool WideRowsAvailable() {
 }
 void WideMapRow(const ChannelTables&, bool, std::uint8_t*, int) {}
 void WideShiftRow(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, int) {}
+void WidePackRow(const std::uint8_t*, int, std::uint32_t*) {}
 void WideCustomRow(const KernelTerm*, int, double, const std::uint32_t*, int, const int[3],
                    std::uint8_t*) {}
 

@@ -21,6 +21,9 @@ void WideMapRow(const ChannelTables& tables, bool uniform, std::uint8_t* row, in
 void WideShiftRow(const std::uint8_t* raise, const std::uint8_t* lower, std::uint8_t* row,
                   int width);
 
+// The width pixels of a blue, green, red row as whole colours (blue * 65536 + green * 256 + red).
+void WidePackRow(const std::uint8_t* row, int width, std::uint32_t* packed);
+
 // One non-zero kernel cell: its weight and the packed row it weighs, already moved by the
 // cell's column offset.
 struct KernelTerm {
