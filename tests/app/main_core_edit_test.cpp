@@ -296,3 +296,56 @@ TEST_F(MainCoreEditTest, APasteAnotherToolCancelledGoesWithoutADrop) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- Through the paint surface's handlers ----
+
+TEST_F(MainCoreEditTest, CutThroughThePaintSurfaceWhitensWithoutAStroke) {
+    Layer(0).Fill(clBlack);
+    core->Cut1Click();
+    core->Image1MouseDown(mbLeft, ssLeft, 10, 10);
+    core->Image1MouseMove(ssLeft, 14, 13);
+    core->Timer1Timer(1);
+    core->Image1MouseUp(mbLeft, 0, 14, 13);
+    EXPECT_FALSE(core->Stroke.StrokeActive);
+    EXPECT_EQ(Layer(0).Pixel(13, 12), clWhite);
+    EXPECT_EQ(Layer(0).Pixel(14, 12), clBlack);
+    EXPECT_EQ(screen.Clipboard.Width(), 4);
+    core->Button2Click();  // undo brings the cut pixels back
+    EXPECT_EQ(Layer(0).Pixel(13, 12), clBlack);
+}
+
+TEST_F(MainCoreEditTest, StrokeUndoneAndRedone) {
+    core->Image1MouseDown(mbLeft, ssLeft, 50, 50);
+    for (int x = 52; x <= 120; x += 4) {
+        core->Image1MouseMove(ssLeft, x, 50);
+        core->Timer1Timer(1);
+    }
+    core->Image1MouseUp(mbLeft, 0, 120, 50);
+    for (int i = 0; i < 60 && core->Stroke.StrokeActive; ++i) {
+        core->Image1MouseMove(0, 121 + i, 50);
+        core->Timer1Timer(1);
+    }
+    ASSERT_FALSE(core->Stroke.StrokeActive);
+    const Bitmap drawn = Layer(0);
+    ASSERT_NE(drawn, Bitmap(400, 400));
+
+    core->Button2Click();
+    EXPECT_EQ(Layer(0), Bitmap(400, 400));
+    EXPECT_EQ(core->Image1, Bitmap(400, 400));
+    core->Button2Click();
+    EXPECT_EQ(Layer(0), drawn);
+    EXPECT_EQ(core->Image1, drawn);
+}
+
+TEST_F(MainCoreEditTest, PasteFollowsMovesOverThePaintSurfaceAndTheBrushButtonDropsIt) {
+    ClipboardStripes(5);
+    core->Paste1Click();
+    core->Image1MouseMove(0, 40, 40);  // left 38, top 38
+    core->Button3Click();
+    EXPECT_EQ(Layer(0).Pixel(42, 40), RgbColour(0, 0, 4));
+    EXPECT_FALSE(screen.FloatingVisible);
+}
+
+}  // namespace
