@@ -276,15 +276,6 @@ TEST_F(MainCoreEditTest, PastingTwiceDropsTheFirstPictureWhereItFloats) {
     EXPECT_EQ(core->Tools.UndoPhase, 0);
 }
 
-TEST_F(MainCoreEditTest, PasteWithoutAPictureOnTheClipboardOnlyResetsTheModes) {
-    core->Cut1Click();
-    core->Paste1Click();
-    EXPECT_FALSE(core->Tools.CutArmed);
-    EXPECT_FALSE(core->Tools.PasteFollowing || core->Tools.PastePending);
-    EXPECT_FALSE(screen.FloatingVisible);
-    EXPECT_TRUE(screen.Errors.isEmpty());
-}
-
 TEST_F(MainCoreEditTest, APasteAnotherToolCancelledGoesWithoutADrop) {
     ClipboardStripes(5);
     core->Paste1Click();
@@ -293,6 +284,50 @@ TEST_F(MainCoreEditTest, APasteAnotherToolCancelledGoesWithoutADrop) {
     EXPECT_FALSE(screen.FloatingVisible);
     EXPECT_EQ(Layer(0).Pixel(1, 1), clWhite);
     EXPECT_FALSE(core->Document.Modified);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Through the paint surface's handlers ----
+
+TEST_F(MainCoreEditTest, CutThroughThePaintSurfaceWhitensWithoutAStroke) {
+    Layer(0).Fill(clBlack);
+    core->Cut1Click();
+    core->Image1MouseDown(mbLeft, ssLeft, 10, 10);
+    core->Image1MouseMove(ssLeft, 14, 13);
+    core->Timer1Timer(1);
+    core->Image1MouseUp(mbLeft, 0, 14, 13);
+    EXPECT_FALSE(core->Stroke.StrokeActive);
+    EXPECT_EQ(Layer(0).Pixel(13, 12), clWhite);
+    EXPECT_EQ(Layer(0).Pixel(14, 12), clBlack);
+    EXPECT_EQ(screen.Clipboard.Width(), 4);
+    core->Button2Click();  // undo brings the cut pixels back
+    EXPECT_EQ(Layer(0).Pixel(13, 12), clBlack);
+}
+
+TEST_F(MainCoreEditTest, StrokeUndoneAndRedone) {
+    core->Image1MouseDown(mbLeft, ssLeft, 50, 50);
+    for (int x = 52; x <= 120; x += 4) {
+        core->Image1MouseMove(ssLeft, x, 50);
+        core->Timer1Timer(1);
+    }
+    core->Image1MouseUp(mbLeft, 0, 120, 50);
+    for (int i = 0; i < 60 && core->Stroke.StrokeActive; ++i) {
+        core->Image1MouseMove(0, 121 + i, 50);
+        core->Timer1Timer(1);
+    }
+    ASSERT_FALSE(core->Stroke.StrokeActive);
+    const Bitmap drawn = Layer(0);
+    ASSERT_NE(drawn, Bitmap(400, 400));
+
+    core->Button2Click();
+    EXPECT_EQ(Layer(0), Bitmap(400, 400));
+    EXPECT_EQ(core->Image1, Bitmap(400, 400));
+    core->Button2Click();
+    EXPECT_EQ(Layer(0), drawn);
+    EXPECT_EQ(core->Image1, drawn);
 }
 
 }  // namespace
