@@ -227,3 +227,61 @@ TEST_F(StrokeTest, MoveShowsThePointerAndBrushButtonResetsTheTools) {
     EXPECT_EQ(screen.Cursor, MainScreen::crPen);
     EXPECT_EQ(screen.ActiveToolButton, MainScreen::tbBrush);
 }
+
+// A dry-brush tick holds the ink between 0 and 5 x BrushSize - 1 inked bristles.
+TEST_F(StrokeTest, DryBrushTickClampsTheInk) {
+    struct Case {
+        int sizeIndex;
+        int ink;
+        int after;
+    } const cases[] = {{4, 50, 14}, {0, 300, 124}, {2, 64, 64}, {2, 65, 64}, {2, -30, 0}};
+    core->Checks.H1 = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ink);
+        core->ComboBox1Change(c.sizeIndex);
+        Press(100, 100);
+        core->Image1MouseMove(ssLeft, 101, 100);
+        core->Stroke.InkLevel = c.ink;
+        core->Timer1Timer(1);
+        EXPECT_EQ(core->Stroke.InkLevel, c.after);
+        EXPECT_EQ(core->LayerCanvas.pen.Width(), 1);
+        Release(0, 0);
+    }
+}
+
+// With dry brush and a blur level, the bristle lines bleed once of their own before the
+// tick's bleed: a white pixel r away from ink goes 255 -> 243 -> 231 in one tick.
+TEST_F(StrokeTest, DryBrushWithBlurBleedsTwicePerTick) {
+    struct Case {
+        bool blurMedium;
+        int grey;
+    } const cases[] = {{true, 231}, {false, 243}};
+    core->Checks.H1 = core->Checks.M1 = true;
+    for (const Case& c : cases) {
+        SelectBlurLevel(core->Checks, c.blurMedium ? blMedium : blNone);
+        Press(100, 100);
+        core->Image1MouseMove(ssLeft, 100, 100);
+        core->Stroke.InkLevel = 0;  // no bristle lines: only the bleed and blur act
+        Layer().SetPixel(105, 100, clBlack);
+        core->Timer1Timer(1);
+        EXPECT_EQ(Layer().Pixel(102, 100), RgbColour(c.grey, c.grey, c.grey));
+        EXPECT_EQ(core->Image1.Pixel(102, 100), RgbColour(c.grey, c.grey, c.grey));
+        Release(0, 0);
+        Layer().MakeWhite(400, 400);
+    }
+}
+
+// The right button draws in the secondary colour; a fast move lightens it and a resting pen
+// returns to it, seven steps a tick.
+TEST_F(StrokeTest, DensityBySpeedPullsTheRightButtonBackToTheSecondaryColour) {
+    core->Checks.C2 = true;
+    core->SecondaryColour = kBlue;
+    Press(100, 100, ssRight);
+    MoveTo(130, 100, ssRight);  // speed 900: 91 lightening steps
+    EXPECT_EQ(core->LayerCanvas.pen.Color, RgbColour(91, 91, 255));
+    for (int tick = 1; tick <= 12; ++tick) core->Timer1Timer(1);
+    EXPECT_EQ(core->LayerCanvas.pen.Color, RgbColour(7, 7, 255));
+    core->Timer1Timer(1);
+    EXPECT_EQ(core->LayerCanvas.pen.Color, kBlue);
+    EXPECT_EQ(core->SurfaceCanvas.pen.Color, kBlue);
+}
