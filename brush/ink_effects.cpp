@@ -57,9 +57,12 @@ class CanvasReader {
 void Write(const InkSquare& sq, CanvasReader& canvas, int x, int y, TColor colour,
            WrittenArea& area) {
     if (x < 0 || y < 0 || x >= sq.layer.Width() || y >= sq.layer.Height()) return;
+    // Rewriting a colour a pixel already has is no change: a brush resting on settled ink
+    // then reports nothing to repaint.
+    if (!SameColour(canvas.At(x, y), colour) || !SameColour(sq.surface.Pixel(x, y), colour))
+        area.Add(x, y);
     sq.layer.SetPixel(x, y, colour);
     sq.surface.SetPixel(x, y, colour);
-    area.Add(x, y);
     if (canvas.Lazy()) canvas.Refresh();
 }
 

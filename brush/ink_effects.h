@@ -17,7 +17,8 @@ struct InkSquare {
 };
 
 // Pulls pixels near the ink a twentieth of the way toward it. Each returns the rectangle of
-// the pixels it wrote (empty when none), so that only that part of the screen is repainted.
+// the pixels whose colour it changed in the layer or on the surface (empty when none), so
+// that only that part of the screen is repainted and a tick that changed nothing is known.
 QRect InkBleed(const InkSquare& square);
 // Replaces pixels of exactly the ink colour with the mean of a 3 x 3 block, by the passes of
 // the blur level.

@@ -6,6 +6,13 @@
 #include <cstdio>
 #include <string>
 
+#include <QBuffer>
+#include <cstdint>
+#include <vector>
+
+#include "document/bmp_file.h"
+#include "document/jpeg_codec.h"
+#include "document/layered_document.h"
 #include "platform/shift_jis.h"
 
 namespace {
@@ -34,7 +41,8 @@ void SettingsSeeds() {
     Seed("settings_fuzz", "extremes.ini",
          "[Form10]\nPos.X=-2147483648\nPos.XSize=2147483647\nPos.Y=50000\nPos.YSize=1000000\n"
          "[Image]\nWidth=32767\nHeight=99999999999999999999\n");
-    Seed("settings_fuzz", "odd.ini", "[image\n= \n[ ]\nwidth\n[IMAGE]\nWIDTH = 12 \n[Image]\nWidth=x\n");
+    Seed("settings_fuzz", "odd.ini",
+         "[image\n= \n[ ]\nwidth\n[IMAGE]\nWIDTH = 12 \n[Image]\nWidth=x\n");
     Seed("settings_fuzz", "empty.ini", "");
 }
 
@@ -44,6 +52,130 @@ void ShiftJisSeeds() {
     Seed("shift_jis_fuzz", "halfwidth.txt", ToShiftJis(QStringLiteral("ﾌｧｲﾙが見つかりません")));
     Seed("shift_jis_fuzz", "cut_lead_byte.txt", std::string("\x82\xA0\x82", 3));
     Seed("shift_jis_fuzz", "bad_trail.txt", std::string("\x81\x20\xFD\xFF", 4));
+}
+
+std::string Bytes(const QByteArray& b) {
+    return std::string(b.constData(), std::size_t(b.size()));
+}
+
+void Put(std::string& b, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.push_back(char(v >> (8 * i)));
+}
+
+void Field(std::string& b, std::size_t offset, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[offset + std::size_t(i)] = char(v >> (8 * i));
+}
+
+// A small picture with some colour in it.
+Bitmap Sample(int width, int height) {
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            b.SetPixel(x, y, RgbColour(x * 40 % 256, y * 60 % 256, (x + y) * 25 % 256));
+    return b;
+}
+
+void LayeredSeeds() {
+    const Bitmap a = Sample(4, 3), b = Sample(4, 3);
+    auto write = [](int w, int h, const std::vector<LayerSource>& layers) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        WriteLayeredDocument(buffer, w, h, layers);
+        return Bytes(bytes);
+    };
+    const std::string one =
+        write(4, 3, {{clWhite, QStringLiteral("○"), QStringLiteral("背景"), &a}});
+    const std::string two = write(4, 3,
+                                  {{clWhite, QStringLiteral("○"), QStringLiteral("レイヤ1"), &a},
+                                   {RgbColour(255, 0, 0), QStringLiteral("×"), QString(), &b}});
+    const Bitmap dot = Sample(1, 1);
+    Seed("layered_fuzz", "one_layer.tav", one);
+    Seed("layered_fuzz", "two_layers.tav", two);
+    Seed("layered_fuzz", "one_pixel.tav",
+         write(1, 1, {{clWhite, QStringLiteral("○"), QStringLiteral("①～髙"), &dot}}));
+    Seed("layered_fuzz", "cut_in_header.tav", one.substr(0, 10));
+    Seed("layered_fuzz", "cut_in_grid.tav", one.substr(0, 40));
+    Seed("layered_fuzz", "cut_in_string.tav", one.substr(0, one.size() - 3));
+    std::string bad = one;
+    Field(bad, 4, 0);
+    Seed("layered_fuzz", "count_0.tav", bad);
+    Field(bad, 4, 100);
+    Seed("layered_fuzz", "count_100.tav", bad);
+    bad = one;
+    Field(bad, 0, 31);
+    Seed("layered_fuzz", "version_31.tav", bad);
+    std::string huge;
+    for (std::uint32_t v : {30u, 1u, 65535u, 65535u}) Put(huge, v, 4);
+    Put(huge, 0, 4);
+    Seed("layered_fuzz", "asks_65535_square.tav", huge);
+}
+
+// A BMP with the given header size and bits per pixel over a 3 x 2 picture; the pixel bytes
+// follow the palette as given.
+std::string Bmp(int headerSize, int bits, int height, std::uint32_t compression,
+                const std::vector<std::uint32_t>& palette, const std::string& pixels) {
+    std::string b = "BM";
+    const std::uint32_t offset = 14 + std::uint32_t(headerSize) + 4 * std::uint32_t(palette.size());
+    Put(b, offset + std::uint32_t(pixels.size()), 4);
+    Put(b, 0, 4);
+    Put(b, offset, 4);
+    Put(b, std::uint32_t(headerSize), 4);
+    if (headerSize == 12) {
+        Put(b, 3, 2);
+        Put(b, std::uint32_t(height), 2);
+        Put(b, 1, 2);
+        Put(b, std::uint32_t(bits), 2);
+    } else {
+        Put(b, 3, 4);
+        Put(b, std::uint32_t(height), 4);
+        Put(b, 1, 2);
+        Put(b, std::uint32_t(bits), 2);
+        Put(b, compression, 4);
+        Put(b, std::uint32_t(pixels.size()), 4);
+        for (int i = 0; i < 4; ++i) Put(b, i == 2 ? std::uint32_t(palette.size()) : 0, 4);
+        if (headerSize >= 52) {  // bit fields for 16 and 32 bits, then the rest zero
+            Put(b, bits == 16 ? 0xF800 : 0xFF0000, 4);
+            Put(b, bits == 16 ? 0x07E0 : 0xFF00, 4);
+            Put(b, bits == 16 ? 0x001F : 0xFF, 4);
+            b.append(std::size_t(headerSize - 52), '\0');
+        }
+    }
+    for (std::uint32_t c : palette) Put(b, c, headerSize == 12 ? 3 : 4);
+    return b + pixels;
+}
+
+void BmpSeeds() {
+    QByteArray ours;
+    QBuffer buffer(&ours);
+    buffer.open(QIODevice::WriteOnly);
+    WriteBmp(buffer, Sample(5, 3));
+    Seed("bmp_fuzz", "ours_24.bmp", Bytes(ours));
+    const std::vector<std::uint32_t> two = {0x000000, 0xFFFFFF};
+    const std::vector<std::uint32_t> four = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    Seed("bmp_fuzz", "1bit.bmp", Bmp(40, 1, 2, 0, two, std::string("\xA0\0\0\0\x40\0\0\0", 8)));
+    Seed("bmp_fuzz", "4bit.bmp",
+         Bmp(40, 4, 2, 0, four, std::string("\x01\x20\0\0\x33\x10\0\0", 8)));
+    Seed("bmp_fuzz", "8bit_topdown.bmp",
+         Bmp(40, 8, -2, 0, four, std::string("\x00\x01\x02\0\x03\x02\x01\0", 8)));
+    Seed("bmp_fuzz", "8bit_rle.bmp",
+         Bmp(40, 8, 2, 1, four, std::string("\x03\x01\x00\x00\x02\x02\x01\x03\x00\x01", 10)));
+    Seed("bmp_fuzz", "4bit_rle.bmp",
+         Bmp(40, 4, 2, 2, four, std::string("\x03\x12\x00\x00\x03\x30\x00\x01", 8)));
+    Seed("bmp_fuzz", "16bit_fields.bmp", Bmp(56, 16, 2, 3, {}, std::string(16, '\x5A')));
+    Seed("bmp_fuzz", "32bit_v5.bmp", Bmp(124, 32, 2, 3, {}, std::string(24, '\x7F')));
+    Seed("bmp_fuzz", "core_header.bmp",
+         Bmp(12, 8, 2, 0, {0x000000, 0x0000FF, 0x00FF00},
+             std::string("\x00\x01\x02\0\x02\x01\x00\0", 8)));
+    Seed("bmp_fuzz", "cut.bmp", Bytes(ours.left(40)));
+}
+
+void JpegSeeds() {
+    Seed("jpeg_fuzz", "baseline.jpg", Bytes(EncodeJpeg(Sample(17, 9), 75, false)));
+    Seed("jpeg_fuzz", "progressive.jpg", Bytes(EncodeJpeg(Sample(17, 9), 75, true)));
+    Seed("jpeg_fuzz", "one_pixel_q1.jpg", Bytes(EncodeJpeg(Sample(1, 1), 1, false)));
+    const QByteArray whole = EncodeJpeg(Sample(8, 8), 90, false);
+    Seed("jpeg_fuzz", "cut.jpg", Bytes(whole.left(whole.size() / 2)));
 }
 
 }  // namespace
@@ -56,5 +188,8 @@ int main(int argc, char** argv) {
     out = QString::fromLocal8Bit(argv[1]);
     SettingsSeeds();
     ShiftJisSeeds();
+    LayeredSeeds();
+    BmpSeeds();
+    JpegSeeds();
     return 0;
 }

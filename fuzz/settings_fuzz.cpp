@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ini.WriteInteger(QStringLiteral("Image"), QStringLiteral("Width"), 640);
         ini.WriteBool(QStringLiteral("option"), QStringLiteral("lupe1"), false);
         // What was written must read back, whatever the file held before.
-        if (ini.ReadInteger(QStringLiteral("Image"), QStringLiteral("Width"), 0) != 640) std::abort();
+        if (ini.ReadInteger(QStringLiteral("Image"), QStringLiteral("Width"), 0) != 640)
+            std::abort();
         if (ini.ReadBool(QStringLiteral("option"), QStringLiteral("lupe1"), true)) std::abort();
     } catch (const UserError&) {
         // A refused write is reported to the user; nothing else to check.

@@ -19,6 +19,10 @@ struct Paper {
     Bitmap layer{40, 40};
     Bitmap surface{40, 40};
     InkSquare At(int x, int y, TColor ink = kInk) { return {layer, surface, x, y, 13, ink}; }
+    void Fill(TColor c) {
+        layer.Fill(c);
+        surface.Fill(c);
+    }
     void Put(int x, int y, TColor c) {
         layer.SetPixel(x, y, c);
         surface.SetPixel(x, y, c);
@@ -63,16 +67,18 @@ TEST(InkBleed, EachChannelMovesATwentiethRoundedTowardZero) {
     const TColor ink = RgbColour(100, 100, 100);
     const struct {
         TColor before, after;
+        QRect changed;
     } cases[] = {
-        {RgbColour(119, 81, 100), RgbColour(119, 81, 100)},  // within 19: no change
-        {RgbColour(120, 80, 140), RgbColour(119, 81, 138)},
-        {RgbColour(255, 0, 100), RgbColour(248, 5, 100)},
+        {RgbColour(119, 81, 100), RgbColour(119, 81, 100), QRect()},  // within 19: settled
+        {RgbColour(120, 80, 140), RgbColour(119, 81, 138), QRect(20, 17, 1, 1)},
+        {RgbColour(255, 0, 100), RgbColour(248, 5, 100), QRect(20, 17, 1, 1)},
     };
     for (const auto& c : cases) {
         Paper paper;
-        paper.Put(20, 20, ink);
+        paper.Fill(ink);
         paper.Put(20, 17, c.before);
-        InkBleed(paper.At(20, 20, ink));
+        // Ink all round: only (20, 17) is off the ink colour, and it is near ink.
+        EXPECT_EQ(InkBleed(paper.At(20, 20, ink)), c.changed);
         EXPECT_EQ(paper.layer.Pixel(20, 17), c.after);
     }
 }
@@ -129,4 +135,22 @@ TEST(InkBlur, SamplesInColumnZeroRepeatTheLastRowRead) {
     paper.Put(2, 6, c);
     InkBlur(paper.At(5, 5), blMedium);
     paper.Expect({{{0, 5}, RgbColour(155, 168, 181)}, {{2, 6}, c}});
+}
+
+TEST(InkEffects, WorkUpToTheFarEdgeOfTheWidestPicture) {
+    // The square around x = 32760 reaches past 32767; it still bleeds and blurs what lies
+    // inside the picture instead of wrapping round to the far side.
+    Bitmap layer(32767, 20), surface(32767, 20);
+    layer.SetPixel(32760, 10, kInk);
+    const InkSquare sq{layer, surface, 32760, 10, 13, kInk};
+    InkBleed(sq);
+    EXPECT_EQ(layer.Pixel(32757, 10), Grey(243));
+    EXPECT_EQ(surface.Pixel(32763, 10), Grey(243));
+    InkBlur(sq, blMedium);
+    EXPECT_EQ(layer.Pixel(32760, 10), Grey(226));
+
+    // A square wholly off the picture changes nothing.
+    const InkSquare away{layer, surface, -40, 10, 25, kInk};
+    EXPECT_TRUE(InkBleed(away).isNull());
+    EXPECT_TRUE(InkBlur(away, blStrong).isNull());
 }
