@@ -88,15 +88,23 @@ class RowReader {
           width_(std::min(sq.surface.Width(), sq.layer.Width())),
           height_(std::min(sq.surface.Height(), sq.layer.Height())) {}
 
-    void Sample(int x, int y) {
-        if (x > 0 && x < width_ && y > 0 && y < height_) {
-            const TColor c = canvas_.At(x, y);
-            last_[0] = RedOf(c), last_[1] = GreenOf(c), last_[2] = BlueOf(c);
-        }
-        for (int i = 0; i < 3; ++i) sum_[i] += last_[i];
+    // The mean of the block whose columns and rows are first + k * dir (k = 0, 1, 2), read
+    // column by column.
+    TColor Mean(int firstX, int firstY, int dir) {
+        int sum[3] = {0, 0, 0};
+        for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 3; ++r) {
+                Read(firstX + c * dir, firstY + r * dir);
+                for (int i = 0; i < 3; ++i) sum[i] += last_[i];
+            }
+        return RgbColour(sum[0] / 9, sum[1] / 9, sum[2] / 9);
     }
-    void StartBlock() { sum_[0] = sum_[1] = sum_[2] = 0; }
-    TColor Mean() const { return RgbColour(sum_[0] / 9, sum_[1] / 9, sum_[2] / 9); }
+    // The same reads without the sums: only the last read made matters afterwards.
+    void Skip(int firstX, int firstY, int dir) {
+        for (int c = 2; c >= 0; --c)
+            for (int r = 2; r >= 0; --r)
+                if (Read(firstX + c * dir, firstY + r * dir)) return;
+    }
 
   private:
     const CanvasReader& canvas_;
@@ -104,7 +112,13 @@ class RowReader {
     int height_;
     // Before any read, a skipped sample counts as paper white.
     int last_[3] = {255, 255, 255};
-    int sum_[3] = {0, 0, 0};
+
+    bool Read(int x, int y) {
+        if (x <= 0 || x >= width_ || y <= 0 || y >= height_) return false;
+        const TColor c = canvas_.At(x, y);
+        last_[0] = RedOf(c), last_[1] = GreenOf(c), last_[2] = BlueOf(c);
+        return true;
+    }
 };
 
 // A blur pass: targets run from the pointer - dir * reach to the pointer + dir * reach, x
@@ -125,12 +139,12 @@ void BlurPass(const InkSquare& sq, const PassShape& shape, CanvasReader& canvas,
         const int x = x0 + i * shape.dir;
         for (int j = 0; j < span; ++j) {
             const int y = y0 + j * shape.dir;
-            reader.StartBlock();
-            for (int c = 0; c < 3; ++c)
-                for (int r = 0; r < 3; ++r)
-                    reader.Sample(x + shape.offset + c * shape.dir,
-                                  y + shape.offset + r * shape.dir);
-            if (SameColour(canvas.At(x, y), sq.ink)) Write(sq, canvas, x, y, reader.Mean(), area);
+            const int firstX = x + shape.offset;
+            const int firstY = y + shape.offset;
+            if (SameColour(canvas.At(x, y), sq.ink))
+                Write(sq, canvas, x, y, reader.Mean(firstX, firstY, shape.dir), area);
+            else
+                reader.Skip(firstX, firstY, shape.dir);
         }
     }
 }
