@@ -47,6 +47,9 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
             Document.OpenAtFirstTick = true;
         }
     }
+}
+
+void MainWindowCore::StartUpFinished() {
     Timer1.SetEnabled(true);
 }
 

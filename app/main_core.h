@@ -29,10 +29,13 @@ class MainWindowCore : private CompositorHost {
 
     explicit MainWindowCore(MainScreen& screen);
 
-    // Start-up: settings, state, the white picture; the timer is enabled last. args are the
-    // program's arguments without the program name; a relative file name is resolved against
-    // startDir, the folder the program was started from.
+    // Start-up: settings, state, the white picture. args are the program's arguments without
+    // the program name; a relative file name is resolved against startDir, the folder the
+    // program was started from.
     void FormCreate(const QStringList& args, const QString& startDir);
+    // Enables the timer once every window of the start-up is up and shown. Enabled earlier, a
+    // message box's event loop during start-up would tick while the tool windows are hidden.
+    void StartUpFinished();
     // Shut-down: writes every setting. The close itself is never refused.
     void FormClose();
 

@@ -54,6 +54,8 @@ ProgramWindows::~ProgramWindows() = default;
 
 void ProgramWindows::Show() {
     form1_->show();
+    // A geometry from the command line (-qwindowgeometry) is applied by the show itself.
+    KeepOnScreen(form1_.get());
     // On a first start the tool windows stand beside the main window, the loupe under the
     // layer window; afterwards their stored placements decide.
     const TIniGT& settings = form1_->Core().IniGT1;
@@ -65,4 +67,5 @@ void ProgramWindows::Show() {
                            main.top() + layerWindow_->frameGeometry().height() + 8);
     layerWindow_->show();
     loupeWindow_->show();
+    form1_->Core().StartUpFinished();
 }

@@ -11,7 +11,8 @@ class ProgramWindows {
     ProgramWindows(const QStringList& args, const QString& startDir);
     ~ProgramWindows();
 
-    // Shows the main window, then the layer and loupe windows beside it.
+    // Shows the main window, then the layer and loupe windows beside it; only then do the
+    // timer's ticks start.
     void Show();
 
     TForm1* Form1() const { return form1_.get(); }

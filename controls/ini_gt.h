@@ -66,6 +66,9 @@ class TIniGT {
     QString path_;
 };
 
-// The placement of a live window, and applying one to it.
+// The placement of a live window, and applying one to it. A place off every screen, or a size
+// larger than the screens, is brought onto the nearest screen; a sound one is applied as is.
 WindowPlacement PlacementOf(const QWidget* window);
 void ApplyPlacement(QWidget* window, const WindowPlacement& placement);
+// The same check for a window placed by other means (the window system, -qwindowgeometry).
+void KeepOnScreen(QWidget* window);

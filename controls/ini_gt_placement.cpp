@@ -1,7 +1,20 @@
 // Window placements on live Qt windows.
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "controls/ini_gt.h"
+#include "controls/placement_fit.h"
+
+namespace {
+
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    return areas;
+}
+
+}  // namespace
 
 WindowPlacement PlacementOf(const QWidget* window) {
     WindowPlacement p;
@@ -22,17 +35,20 @@ WindowPlacement PlacementOf(const QWidget* window) {
 }
 
 void ApplyPlacement(QWidget* window, const WindowPlacement& p) {
-    const int width = p.XSize - p.X;
-    const int height = p.YSize - p.Y;
+    QRect normal = RectFromEdges(p.X, p.Y, p.XSize, p.YSize);
+    // No size of its own: the window keeps its size and only moves.
+    if (normal.isEmpty()) normal.setSize(window->size());
     // The restored rectangle first, so that leaving the maximised state returns to it.
-    if (width > 0 && height > 0)
-        window->setGeometry(p.X, p.Y, width, height);
-    else
-        window->move(p.X, p.Y);
+    window->setGeometry(FitOnScreens(normal, ScreenAreas()));
     Qt::WindowStates state = window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (p.Show == WindowPlacement::swMaximized) state |= Qt::WindowMaximized;
     if (p.Show == WindowPlacement::swMinimized) state |= Qt::WindowMinimized;
     window->setWindowState(state);
+}
+
+void KeepOnScreen(QWidget* window) {
+    const QRect fitted = FitOnScreens(window->geometry(), ScreenAreas());
+    if (fitted != window->geometry()) window->setGeometry(fitted);
 }
 
 void TIniGT::LoadPlacement(const QString& section, const QString& prefix, QWidget* window) const {

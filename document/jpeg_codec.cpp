@@ -1,7 +1,9 @@
 #include "document/jpeg_codec.h"
 
 // libjpeg needs FILE and size_t declared before its header.
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -136,6 +138,18 @@ bool FinishDecoder(DecodeJob* job, unsigned char* const* rows) {
     return true;
 }
 
+// A Huffman-coded picture spends at least one bit on every MCU of its first scan, so a file
+// smaller than that is cut short or forged: a few bytes must not make us allocate and fill
+// gigabytes. Arithmetic coding can go below a bit per MCU and is left to the size limits.
+bool TooSmallForItsSize(const jpeg_decompress_struct& info, std::size_t size) {
+    if (info.arith_code) return false;
+    const std::uint64_t mcuWidth = 8u * std::uint64_t(std::max(info.max_h_samp_factor, 1));
+    const std::uint64_t mcuHeight = 8u * std::uint64_t(std::max(info.max_v_samp_factor, 1));
+    const std::uint64_t mcus = (info.image_width + mcuWidth - 1) / mcuWidth *
+                               ((info.image_height + mcuHeight - 1) / mcuHeight);
+    return std::uint64_t(size) < mcus / 8;
+}
+
 // Frees libjpeg's state however the C++ side leaves.
 struct DecoderGuard {
     DecodeJob& job;
@@ -176,6 +190,7 @@ Bitmap DecodeJpeg(const char* data, std::size_t size) {
     const int width = int(job.info.image_width);
     const int height = int(job.info.image_height);
     CheckPictureSize(job.info.image_width, job.info.image_height);
+    if (TooSmallForItsSize(job.info, size)) throw JpegError(JWRN_JPEG_EOF);
     Bitmap picture;
     std::vector<unsigned char*> rows;
     try {

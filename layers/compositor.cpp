@@ -111,8 +111,10 @@ void LayerCompositor::RebuildLayerCache(const UndoSnapshots& undo) {
     belowFlag_ = false;
     stack_.LayersChanged = false;
     RecountLayers();
-    if (stack_.MergeRequested) ApplyMerge();
+    // A pending delete is settled before a pending merge: the merge writes the shown picture
+    // into layer 0, and whitening a deleted layer 0 afterwards would throw that picture away.
     if (stack_.DeleteRequested) ApplyDelete(undo);
+    if (stack_.MergeRequested) ApplyMerge();
     WhitenFreeLayers();
     DecideFlags();
     CompositeRefresh();

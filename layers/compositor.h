@@ -71,10 +71,10 @@ class LayerCompositor {
     // and renews the current layer's thumbnail.
     void CompositeRefresh();
 
-    // The timer tick's step when stack.LayersChanged is set: applies a pending merge (the
-    // picture shown now becomes layer 0) and delete (the deleted layer, and the undo snapshots
-    // when their layer is gone, turn white), renews the counts, flags and below cache, clears
-    // the stack's flags and runs CompositeRefresh.
+    // The timer tick's step when stack.LayersChanged is set: applies a pending delete (the
+    // deleted layer, and the undo snapshots when their layer is gone, turn white) and then a
+    // pending merge (the picture shown now becomes layer 0), renews the counts, flags and below
+    // cache, clears the stack's flags and runs CompositeRefresh.
     void RebuildLayerCache(const UndoSnapshots& undo = {});
 
     // The reduced rebuild that undo runs after restoring a layer: counts, flags, below cache

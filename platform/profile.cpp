@@ -1,12 +1,8 @@
 #include "platform/profile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "platform/profile_file.h"
 
 namespace {
 
@@ -48,42 +44,16 @@ bool KeyValue(const std::string& line, std::string* key, std::string* value) {
     return !key->empty();
 }
 
-long long FileSize(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return -1;
-    return static_cast<long long>(st.st_size);
-}
-
-// The file's lines without their line ends; false if the file is there but not usable.
-bool ReadLines(const std::string& path, std::vector<std::string>* lines, bool* crlf = nullptr) {
-    lines->clear();
-    if (crlf) *crlf = false;
-    const long long size = FileSize(path);
-    if (size < 0) return true;  // no file yet: empty
-    if (size > Profile::kMaxFileSize) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-            if (crlf) *crlf = true;
-        }
-        lines->push_back(line);
-    }
-    return true;
-}
-
 }  // namespace
 
 namespace Profile {
 
 std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
                        const std::string& def, std::size_t maxLength) {
-    std::vector<std::string> lines;
-    if (!ReadLines(path, &lines)) return def;
+    ProfileFile::Text text;
+    if (!ProfileFile::Read(path, &text, kMaxFileSize)) return def;
     bool inSection = false;
-    for (const std::string& line : lines) {
+    for (const std::string& line : text.lines) {
         std::string name, k, v;
         if (SectionName(line, &name)) {
             inSection = SameName(name, section);
@@ -97,9 +67,9 @@ std::string ReadString(const std::string& path, const std::string& section, cons
 
 bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value) {
-    std::vector<std::string> lines;
-    bool crlf = false;  // keep the line ends the file already has
-    if (!ReadLines(path, &lines, &crlf)) return false;
+    ProfileFile::Text text;  // keeps the line ends and byte order mark the file has
+    if (!ProfileFile::Read(path, &text, kMaxFileSize)) return false;
+    std::vector<std::string>& lines = text.lines;
 
     // Find the section, the key within it, and the last key line of the section.
     long sectionLine = -1, keyLine = -1, lastKeyLine = -1;
@@ -131,25 +101,7 @@ bool WriteString(const std::string& path, const std::string& section, const std:
         lines.push_back("[" + section + "]");
         lines.push_back(entry);
     }
-
-    // Write beside the file, then put it in place in one step.
-    const std::string temp = path + ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const std::string& line : lines) out << line << (crlf ? "\r\n" : "\n");
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return ProfileFile::Write(path, text);
 }
 
 }  // namespace Profile

@@ -19,7 +19,7 @@ class BrushSettingsWindowTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(BrushSettingsWindowTest, SizeBoxAndHiddenMenuFollowEachOther) {
+TEST_F(BrushSettingsWindowTest, SizeBoxHiddenMenuAndBlurItemsShowTheCoresMarks) {
     TForm1 form({}, dir.path());
     form.ComboBox1->setCurrentIndex(4);
     EXPECT_EQ(form.Core().Stroke.BrushSize, 3);
@@ -31,10 +31,7 @@ TEST_F(BrushSettingsWindowTest, SizeBoxAndHiddenMenuFollowEachOther) {
     EXPECT_EQ(form.Core().Stroke.BrushSize, 25);
     EXPECT_TRUE(form.MenuItem("S1")->isChecked());
     EXPECT_FALSE(form.MenuItem("S5")->isChecked());
-}
 
-TEST_F(BrushSettingsWindowTest, BlurItemsKeepOneMark) {
-    TForm1 form({}, dir.path());
     form.MenuItem("K2")->trigger();
     form.MenuItem("K2")->trigger();  // clicking the checked level keeps it
     for (const char* name : {"K1", "K3", "K4"}) EXPECT_FALSE(form.MenuItem(name)->isChecked());

@@ -25,6 +25,7 @@ class MainCoreTest : public ::testing::Test {
     MainWindowCore& Start(const QStringList& args = {}, const QString& startDir = QString()) {
         core = std::make_unique<MainWindowCore>(screen);
         core->FormCreate(args, startDir.isEmpty() ? dir.path() : startDir);
+        core->StartUpFinished();
         return *core;
     }
     QString IniPath() { return TIniGT().Path(); }

@@ -1,22 +1,27 @@
 // The main window built offscreen: captions, menus, the tool panel and the close sequence.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTimer>
 
-#include "controls/error_box.h"
 #include "app/main_window.h"
 #include "app/paint_surface.h"
 #include "app/program_windows.h"
 #include "controls/cute_button.h"
+#include "controls/error_box.h"
 #include "platform/app_paths.h"
 
 namespace {
@@ -137,6 +142,32 @@ TEST(WindowPlacement, MaximisedWindowKeepsItsRestoredRectangle) {
     EXPECT_EQ(back.YSize, 240);
 }
 
+// Stored places that would overflow, wrap or leave the window out of sight come back onto the
+// screen (800 x 600 offscreen); the settings a user cannot fix by hand must not lock them out.
+TEST(WindowPlacement, PlacesOffTheScreenOrLargerThanItAreBroughtOntoIt) {
+    struct Case {
+        const char* what;
+        int x, y, right, bottom;
+        QRect expected;
+    } const cases[] = {
+        {"sound", 30, 40, 330, 240, {30, 40, 300, 200}},
+        {"edges at the ends of int", INT_MIN, 0, INT_MAX, 100, {0, 0, 800, 100}},
+        {"wrapped at 16 bits", 50000, 10, 50300, 210, {500, 10, 300, 200}},
+        {"a million wide", 0, 0, 1000000, 200, {0, 0, 800, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget w;
+        WindowPlacement p;
+        p.X = c.x;
+        p.Y = c.y;
+        p.XSize = c.right;
+        p.YSize = c.bottom;
+        ApplyPlacement(&w, p);
+        EXPECT_EQ(w.geometry(), c.expected);
+    }
+}
+
 TEST_F(MainWindowTest, ProgramStartCreatesTheWindowsAndTheCloseBoxClearsTheViewMark) {
     ProgramWindows windows({}, dir.path());
     // No Readme beside this program: one error box at start-up, and the program goes on.
@@ -159,4 +190,38 @@ TEST_F(MainWindowTest, ProgramStartCreatesTheWindowsAndTheCloseBoxClearsTheViewM
     EXPECT_TRUE(form->MenuItem("R9")->isChecked());
     form->MenuItem("R9")->trigger();
     EXPECT_FALSE(layers->isVisible());
+}
+
+// The real error box runs an event loop of its own while the start-up is still creating the
+// windows; no tick may run in it, or the tool windows, not yet shown, lose their marks.
+TEST_F(MainWindowTest, AnErrorBoxDuringStartUpLeavesTheToolWindowsAndTheirMarks) {
+    SetErrorBoxRecording(false);
+    QStringList boxes;
+    QTimer reader;  // reads each box for a while, then closes it
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes << box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    reader.start(200);
+    {
+        ProgramWindows windows({}, dir.path());
+        reader.stop();
+        EXPECT_EQ(boxes, QStringList{QStringLiteral("ﾌｧｲﾙが見つかりません")});
+        EXPECT_EQ(windows.Form1()->Core().TickCount, 0);
+        windows.Show();
+        QElapsedTimer ticking;
+        ticking.start();
+        while (windows.Form1()->Core().TickCount < 3 && ticking.elapsed() < 5000)
+            QApplication::processEvents();
+        TForm1* form = windows.Form1();
+        EXPECT_TRUE(windows.LayerWindow()->isVisible());
+        EXPECT_TRUE(windows.LoupeWindow()->isVisible());
+        EXPECT_TRUE(form->MenuItem("R9")->isChecked());
+        EXPECT_TRUE(form->MenuItem("L1")->isChecked());
+        form->close();
+    }
+    const QByteArray ini = ReadIni();
+    EXPECT_TRUE(ini.contains("[show]\nR9=1\nL1=1\n")) << ini.constData();
 }

@@ -101,10 +101,6 @@ TEST(InkBlur, LoneInkPixelBecomesTheMeanOfItsBlock) {
         EXPECT_EQ(InkBlur(paper.At(20, 20), level), QRect(20, 20, 1, 1));
         paper.Expect({{{20, 20}, Grey(226)}});
     }
-    Paper paper;
-    paper.Put(20, 20, kInk);
-    EXPECT_TRUE(InkBlur(paper.At(20, 20), blNone).isNull());
-    paper.Expect({{{20, 20}, kInk}});
 }
 
 TEST(InkBlur, PassesFollowTheirBlocksAndLoopOrders) {

@@ -220,6 +220,22 @@ TEST(LayerCacheRebuild, MergeAfterReorderingLeavesOneLayerOfTheShownPicture) {
     EXPECT_TRUE(d.compositor.LayerImages[0] == shown);
 }
 
+TEST(LayerCacheRebuild, MergeRightAfterDeletingLayerZeroKeepsTheMergedPicture) {
+    Document d;
+    PaintThree(d);
+    d.stack.SelectLayer(0);
+    d.Tick();
+    const Bitmap shown = Row({kBlue, kGreen, kRed, clWhite});
+    ASSERT_TRUE(d.image1 == shown);
+    d.stack.DeleteLayer();
+    d.stack.Merge();  // before any tick: the merge takes the picture still shown
+    d.Tick();
+    EXPECT_EQ(d.stack.LayerCount(), 1);
+    EXPECT_TRUE(d.compositor.LayerImages[0] == shown);
+    EXPECT_TRUE(d.image1 == shown);
+    EXPECT_FALSE(d.stack.DeleteRequested || d.stack.MergeRequested || d.stack.LayersChanged);
+}
+
 TEST(LayerCacheRebuild, DeletedLayerTurnsWhiteAndIsReusedWhite) {
     Document d;
     PaintThree(d);

@@ -1,7 +1,10 @@
 // Profile strings: reads with defaults, writes that keep the file's layout.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTemporaryDir>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -18,6 +21,11 @@ std::string Slurp(const std::string& path) {
 
 void Spit(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 class ProfileTest : public ::testing::Test {
@@ -70,4 +78,64 @@ TEST_F(ProfileTest, RefusedWriteReportsFailureAndLeavesNoFile) {
     const std::string bad = (dir.path() + "/missing/folder/k.ini").toStdString();
     EXPECT_FALSE(Profile::WriteString(bad, "A", "x", "1"));
     EXPECT_EQ(Profile::ReadString(bad, "A", "x", "d"), "d");
+}
+
+TEST_F(ProfileTest, SectionAndKeyNamesMatchRegardlessOfCaseWhenWriting) {
+    Spit(path, "[image]\nwidth=1\n");
+    ASSERT_TRUE(Profile::WriteString(path, "IMAGE", "Width", "2"));
+    EXPECT_EQ(Slurp(path), "[image]\nWidth=2\n");
+}
+
+TEST_F(ProfileTest, AByteOrderMarkNeitherHidesTheFirstSectionNorIsLost) {
+    Spit(path, "\xEF\xBB\xBF[Image]\nWidth=123\n");
+    EXPECT_EQ(Profile::ReadString(path, "Image", "Width", "400"), "123");
+    ASSERT_TRUE(Profile::WriteString(path, "Image", "Width", "5"));
+    EXPECT_EQ(Slurp(path), "\xEF\xBB\xBF[Image]\nWidth=5\n");
+}
+
+TEST_F(ProfileTest, AReadOnlyFileIsRefusedAndLeftAlone) {
+    Spit(path, "[A]\nx=1\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_FALSE(Profile::WriteString(path, "A", "x", "2"));
+    EXPECT_EQ(Slurp(path), "[A]\nx=1\n");
+    EXPECT_EQ(ModeOf(path), 0444u);
+}
+
+TEST_F(ProfileTest, AWritableFileKeepsItsMode) {
+    Spit(path, "[A]\nx=1\n");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(Profile::WriteString(path, "A", "x", "2"));
+    EXPECT_EQ(ModeOf(path), 0640u);
+}
+
+TEST_F(ProfileTest, WritesGoThroughASymbolicLinkToItsTarget) {
+    const std::string target = (dir.path() + "/real.ini").toStdString();
+    Spit(target, "[A]\nx=1\n");
+    ASSERT_EQ(symlink("real.ini", path.c_str()), 0);
+    ASSERT_TRUE(Profile::WriteString(path, "A", "x", "2"));
+    struct stat st {};
+    ASSERT_EQ(lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Slurp(target), "[A]\nx=2\n");
+}
+
+TEST_F(ProfileTest, ALeftoverFolderBesideTheFileDoesNotBlockWrites) {
+    ASSERT_EQ(mkdir((path + ".tmp~").c_str(), 0755), 0);
+    EXPECT_TRUE(Profile::WriteString(path, "A", "x", "1"));
+    EXPECT_EQ(Slurp(path), "[A]\nx=1\n");
+}
+
+// A FIFO would block the start and /dev/zero never ends; neither is read.
+TEST_F(ProfileTest, WhatIsNoRegularFileGivesDefaultsAndRefusesWrites) {
+    const std::string fifo = (dir.path() + "/fifo").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string folder = (dir.path() + "/folder").toStdString();
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    for (const std::string& target : {fifo, std::string("/dev/zero"), folder}) {
+        SCOPED_TRACE(target);
+        std::remove(path.c_str());
+        ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+        EXPECT_EQ(Profile::ReadString(path, "A", "x", "d"), "d");
+        EXPECT_FALSE(Profile::WriteString(path, "A", "x", "1"));
+    }
 }
