@@ -5,13 +5,13 @@
 #include <QStringList>
 
 #include "app/dx_timer.h"
-#include "controls/ini_gt.h"
 #include "app/main_screen.h"
 #include "app/menu_checks.h"
 #include "brush/bristle_set.h"
 #include "brush/brush_settings.h"
 #include "brush/brush_stroke.h"
 #include "brush/stroke_state.h"
+#include "controls/ini_gt.h"
 #include "document/document_state.h"
 #include "layers/compositor.h"
 #include "layers/layer_stack.h"
@@ -19,6 +19,9 @@
 #include "platform/canvas.h"
 #include "platform/random_source.h"
 #include "platform/shift_state.h"
+#include "resources/artwork.h"
+#include "tools/colour_pick.h"
+#include "tools/text_tool.h"
 #include "tools/tool_state.h"
 
 class MainWindowCore : private CompositorHost {
@@ -119,6 +122,31 @@ class MainWindowCore : private CompositorHost {
     void RetouchDab(int x, int y);
     void TextPreviewAt(int x, int y);
     void StampText(int x, int y);
+    // The tool buttons "レタッチ", "塗りつぶす", "色の取得", "テキスト", and "他の色", "透明色".
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button8Click();
+    void Button7Click();
+    void CuteButton4Click();
+    // "レタッチの種類(&R)": the clicked kind takes the one mark of the group.
+    void R1Click() { RetouchKindClick(&MenuChecks::R1); }
+    void R2Click() { RetouchKindClick(&MenuChecks::R2); }
+    void R3Click() { RetouchKindClick(&MenuChecks::R3); }
+    void R4Click() { RetouchKindClick(&MenuChecks::R4); }
+    void R5Click() { RetouchKindClick(&MenuChecks::R5); }
+    void R6Click() { RetouchKindClick(&MenuChecks::R6); }
+    void R7Click() { RetouchKindClick(&MenuChecks::R7); }
+    void R8Click() { RetouchKindClick(&MenuChecks::R8); }
+    // The palette picture Image2 (palette pixels) and the swatches Panel4 and Panel5.
+    void Image2MouseDown(TShiftState shift, int x, int y);
+    void Image2MouseMove(TShiftState shift, int x, int y);
+    void Image2MouseUp();
+    void Panel4MouseDown(TShiftState shift);
+    void Panel5MouseDown(TShiftState shift);
+    Bitmap PaletteImage = PalettePicture();
+    ColourToolState Colours;
+    TextTool Text;
 
     // ---- Filters ----
 
@@ -196,6 +224,14 @@ class MainWindowCore : private CompositorHost {
     // ---- Editing (private) ----
 
     // ---- Tools (private) ----
+    void RetouchKindClick(bool MenuChecks::*item);
+    void SetSwatch(Swatch swatch, TColor colour);
+    void ClearPasteAndSelectionFlags();
+    void ShowActiveTool(int tool);
+    TColor& LayerPenColour();
+    // The layer the text floats on: the current one, with a backdrop taken from it.
+    Bitmap& TextLayer();
+    TColor layerPenColour_ = clBlack;
 
     // ---- Filters (private) ----
 

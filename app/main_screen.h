@@ -1,10 +1,14 @@
 #pragma once
 // What the main window's headless core asks of the screen. The real window implements it;
 // tests replace it with a recorder.
+#include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 #include "controls/ini_gt.h"
+#include "platform/colour.h"
 
 class Bitmap;
 
@@ -68,6 +72,17 @@ class MainScreen {
     // ---- Editing ----
 
     // ---- Tools ----
+    // The swatches Panel4 and Panel5 show the primary and the secondary colour.
+    virtual void SetSwatchColours(TColor primary, TColor secondary) = 0;
+    // The colour dialog opened on initial; nothing when cancelled.
+    virtual std::optional<TColor> ChooseOtherColour(TColor initial) = 0;
+    // The text dialog, modal: true when confirmed with "決定".
+    virtual bool RunTextDialog() = 0;
+    // The dialog's memo lines and its font dialog's font.
+    virtual QStringList TextDialogLines() = 0;
+    virtual QFont TextDialogFont() = 0;
+    // The memo shows its text in text on background the next time it opens.
+    virtual void SetTextDialogColours(TColor text, TColor background) = 0;
 
     // ---- Filters ----
 

@@ -57,6 +57,12 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (screen) ----
 
     // ---- Tools (screen) ----
+    void SetSwatchColours(TColor primary, TColor secondary) override;
+    std::optional<TColor> ChooseOtherColour(TColor initial) override;
+    bool RunTextDialog() override;
+    QStringList TextDialogLines() override;
+    QFont TextDialogFont() override;
+    void SetTextDialogColours(TColor text, TColor background) override;
 
     // ---- Filters (screen) ----
 
@@ -114,6 +120,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (window) ----
 
     // ---- Tools (window) ----
+    class TTextForm* TextForm() const;
 
     // ---- Filters (window) ----
 

@@ -33,6 +33,12 @@ class NullScreen : public MainScreen {
     // ---- Editing ----
 
     // ---- Tools ----
+    void SetSwatchColours(TColor, TColor) override {}
+    std::optional<TColor> ChooseOtherColour(TColor) override { return std::nullopt; }
+    bool RunTextDialog() override { return false; }
+    QStringList TextDialogLines() override { return {}; }
+    QFont TextDialogFont() override { return {}; }
+    void SetTextDialogColours(TColor, TColor) override {}
 
     // ---- Filters ----
 

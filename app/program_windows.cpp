@@ -5,6 +5,7 @@
 #include "help/about_box.h"
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
+#include "tools/text_form.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
     form1_ = std::make_unique<TForm1>(args, startDir);
@@ -45,7 +46,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     loupeWindow_ = new LoupeWindowPlaceholder(owner, core);
 
     // The text dialog.
-    textForm_ = new PlaceholderDialog(owner, "TTextForm", QStringLiteral("テキスト"), 326, 296);
+    textForm_ = new TTextForm(owner);
 
     owner->SetToolWindows(layerWindow_, loupeWindow_);
 }

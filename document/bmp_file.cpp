@@ -68,8 +68,14 @@ BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
     return h;
 }
 
-// Uncompressed pixel rows must all be present.
+// Uncompressed pixel rows must all be present. Run-length data codes at most 255 pixels in
+// two bytes: a header that asks for more pixels than its bytes could code would only make us
+// allocate, and fill, a picture of nothing.
 void CheckPixelData(const BmpHeader& h, std::size_t size) {
+    const std::uint64_t pixels = std::uint64_t(h.width) * std::uint64_t(h.height);
+    const bool runLength = h.compression == 1 || h.compression == 2;
+    if (runLength && (std::uint64_t(size) - h.dataOffset) * 255 / 2 < pixels)
+        throw InvalidPictureFormat();
     const bool plain = h.compression == 0 || h.compression == 3 || h.compression == 6;
     if (!plain) return;
     const std::uint64_t rowBytes = ((std::uint64_t(h.width) * h.bitsPerPixel + 31) / 32) * 4;

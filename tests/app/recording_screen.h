@@ -47,6 +47,24 @@ class RecordingScreen : public MainScreen {
     // ---- Editing ----
 
     // ---- Tools ----
+    void SetSwatchColours(TColor primary, TColor secondary) override {
+        SwatchPrimary = primary;
+        SwatchSecondary = secondary;
+    }
+    std::optional<TColor> ChooseOtherColour(TColor initial) override {
+        DialogInitial = initial;
+        return DialogAnswer;
+    }
+    bool RunTextDialog() override {
+        ++TextDialogRuns;
+        return TextDialogConfirms;
+    }
+    QStringList TextDialogLines() override { return TextLines; }
+    QFont TextDialogFont() override { return TextFont; }
+    void SetTextDialogColours(TColor text, TColor background) override {
+        MemoText = text;
+        MemoBackground = background;
+    }
 
     // ---- Filters ----
 
@@ -84,6 +102,16 @@ class RecordingScreen : public MainScreen {
     // ---- Editing (recorded) ----
 
     // ---- Tools (recorded) ----
+    TColor SwatchPrimary = clBlack;
+    TColor SwatchSecondary = clWhite;
+    TColor DialogInitial = kNoColour;
+    std::optional<TColor> DialogAnswer;
+    int TextDialogRuns = 0;
+    bool TextDialogConfirms = true;
+    QStringList TextLines;
+    QFont TextFont;
+    TColor MemoText = kNoColour;
+    TColor MemoBackground = kNoColour;
 
     // ---- Filters (recorded) ----
 

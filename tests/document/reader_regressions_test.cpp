@@ -37,4 +37,33 @@ TEST(ReaderRegressions, JpegFrameFarLargerThanItsBytesIsRefused) {
               JpegError(JWRN_JPEG_EOF).Text());
 }
 
+QString BmpRefusal(const QByteArray& bytes) {
+    try {
+        ReadBmp(bytes.constData(), std::size_t(bytes.size()));
+    } catch (const UserError& e) {
+        return e.Text();
+    }
+    return QStringLiteral("accepted");
+}
+
+// A 121-byte file whose run-length data asks for a 768 x 17921 picture: Qt would allocate and fill 55 MB.
+// Run-length data that does code its picture is still read.
+TEST(ReaderRegressions, RunLengthBmpFarLargerThanItsBytesIsRefused) {
+    EXPECT_EQ(BmpRefusal(Data("bmp_rle_13m_pixels_in_121_bytes.bmp")),
+              QStringLiteral("画像ﾌｫｰﾏｯﾄが不正です"));
+    // 2 x 2 pixels of 8-bit run-length: two runs of two, end of line, end of bitmap.
+    QByteArray rle("BM", 2);
+    auto put = [&rle](std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) rle.append(char(v >> (8 * i)));
+    };
+    put(14 + 40 + 8 + 10, 4), put(0, 4), put(14 + 40 + 8, 4);
+    put(40, 4), put(2, 4), put(2, 4), put(1, 2), put(8, 2), put(1, 4), put(10, 4);
+    put(0, 4), put(0, 4), put(2, 4), put(0, 4);
+    put(0x0000FF, 4), put(0x00FF00, 4);  // palette: blue, green
+    rle.append("\x02\x00\x00\x00\x02\x01\x00\x00\x00\x01", 10);
+    const Bitmap picture = ReadBmp(rle.constData(), std::size_t(rle.size()));
+    EXPECT_EQ(picture.Pixel(0, 1), RgbColour(0, 0, 255));  // bottom row first
+    EXPECT_EQ(picture.Pixel(1, 0), RgbColour(0, 255, 0));
+}
+
 }  // namespace
