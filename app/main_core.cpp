@@ -111,11 +111,13 @@ bool MainWindowCore::WriteSettings(bool withPictureAndPanel) {
 void MainWindowCore::FormClose() {
     screen_.SetPaintCursor(MainScreen::crDefault);
     WriteSettings(true);
+    AskToSaveChanges();
     Timer1.SetEnabled(false);
 }
 
 void MainWindowCore::N6Click() {
     WriteSettings(false);
+    AskToSaveChanges();
     screen_.CloseMainWindow();
 }
 

@@ -13,6 +13,7 @@
 #include "brush/stroke_state.h"
 #include "controls/ini_gt.h"
 #include "document/document_state.h"
+#include "document/picture_files.h"
 #include "layers/compositor.h"
 #include "layers/layer_stack.h"
 #include "platform/bitmap.h"
@@ -153,6 +154,14 @@ class MainWindowCore : private CompositorHost {
     // ---- Documents: new, open, save ----
     // The file named on the command line, opened by the first tick.
     void OpenStartupFile();
+    // The File menu: "新規作成", "開く", "上書き保存", "名前をつけて保存".
+    void N2Click();
+    void N3Click();
+    void Save1Click();
+    void N1Click();
+    // While Modified: "<name> への変更を保存しますか？"; Yes runs Save As. The asking command
+    // goes on whatever happens.
+    void AskToSaveChanges();
 
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
@@ -236,6 +245,16 @@ class MainWindowCore : private CompositorHost {
     // ---- Filters (private) ----
 
     // ---- Documents (private) ----
+    // Loads a file of the given type and makes it the document; false (the message shown and
+    // the document untouched) when it cannot be loaded.
+    bool OpenDocumentFile(const QString& path, FileType type);
+    // The tool state, layers and bitmaps of an empty document.
+    void ResetDocument();
+    // Writes the document as the given type; false (the message shown) when it failed.
+    bool WriteDocumentFile(const QString& path, FileType type, int quality, bool progressive);
+    void ShowDocumentTitle(const QString& name);
+    // Shows a failed file operation's message.
+    void ReportFileError(const UserError& error);
 
     // ---- Loupe (private) ----
 

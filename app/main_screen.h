@@ -87,6 +87,20 @@ class MainScreen {
     // ---- Filters ----
 
     // ---- Documents ----
+    // The "新規作成" dialog, its fields filled with width and height; false when cancelled,
+    // else the fields' values come back.
+    virtual bool ShowNewPictureDialog(int& width, int& height) = 0;
+    // The open ("開く") and save ("保存") dialogs, starting from fileName; false when
+    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document).
+    virtual bool ShowOpenDialog(QString& fileName, int& filterIndex) = 0;
+    virtual bool ShowSaveDialog(QString& fileName, int& filterIndex) = 0;
+    // "<target> への変更を保存しますか？" with Yes and No; true for Yes.
+    virtual bool AskSaveChanges(const QString& target) = 0;
+    // The JPEG quality dialog previewing picture; true when confirmed with "決定", with the
+    // chosen quality and progressive flag.
+    virtual bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) = 0;
+    // A plain message box under the application's title.
+    virtual void ShowMessage(const QString& text) = 0;
 
     // ---- Loupe ----
 };

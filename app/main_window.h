@@ -67,6 +67,16 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Filters (screen) ----
 
     // ---- Documents (screen) ----
+    // The new-picture and JPEG quality dialogs, created after the main window; each returns
+    // its argument.
+    QWidget* AdoptNewPictureDialog(class TOKBottomDlg* dialog);
+    QWidget* AdoptJpegQualityDialog(class TForm5* dialog);
+    bool ShowNewPictureDialog(int& width, int& height) override;
+    bool ShowOpenDialog(QString& fileName, int& filterIndex) override;
+    bool ShowSaveDialog(QString& fileName, int& filterIndex) override;
+    bool AskSaveChanges(const QString& target) override;
+    bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) override;
+    void ShowMessage(const QString& text) override;
 
     // ---- Loupe (screen) ----
 
@@ -125,6 +135,12 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Filters (window) ----
 
     // ---- Documents (window) ----
+    bool ShowFileDialog(bool save, QString& fileName, int& filterIndex);
+    TOKBottomDlg* newPictureDialog_ = nullptr;
+    TForm5* jpegDialog_ = nullptr;
+    // The filter entry each file dialog shows next (1 BMP).
+    int openFilter_ = 1;
+    int saveFilter_ = 1;
 
     // ---- Loupe (window) ----
     QWidget* Window(WindowId window);

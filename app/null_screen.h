@@ -43,6 +43,12 @@ class NullScreen : public MainScreen {
     // ---- Filters ----
 
     // ---- Documents ----
+    bool ShowNewPictureDialog(int&, int&) override { return false; }
+    bool ShowOpenDialog(QString&, int&) override { return false; }
+    bool ShowSaveDialog(QString&, int&) override { return false; }
+    bool AskSaveChanges(const QString&) override { return false; }
+    bool ShowJpegQualityDialog(const Bitmap&, int&, bool&) override { return false; }
+    void ShowMessage(const QString&) override {}
 
     // ---- Loupe ----
 };

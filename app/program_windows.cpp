@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/placeholder_windows.h"
+#include "document/jpeg_quality_dialog.h"
+#include "document/new_picture_dialog.h"
 #include "help/about_box.h"
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
@@ -15,8 +17,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     aboutBox_ = new TAboutBox(owner);
 
     // The new-picture dialog.
-    newPicture_ =
-        new PlaceholderDialog(owner, "TOKBottomDlg", QStringLiteral("新規作成"), 250, 140);
+    newPicture_ = owner->AdoptNewPictureDialog(new TOKBottomDlg(owner));
 
     // The Readme viewer.
     readme_ = new TOKBottomDlg1(owner);
@@ -25,8 +26,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     levelDialog_ = new PlaceholderDialog(owner, "TForm8", QStringLiteral("値抽出の設定"), 185, 64);
 
     // The JPEG quality dialog.
-    jpegDialog_ =
-        new PlaceholderDialog(owner, "TForm5", QStringLiteral("JPEG保存の品質"), 369, 362);
+    jpegDialog_ = owner->AdoptJpegQualityDialog(new TForm5(owner));
 
     // The contrast-strength dialog.
     contrastDialog_ =

@@ -2,6 +2,7 @@
 // A stand-in for the main window's screen that records what the core asks of it.
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "app/main_screen.h"
@@ -69,6 +70,40 @@ class RecordingScreen : public MainScreen {
     // ---- Filters ----
 
     // ---- Documents ----
+    bool ShowNewPictureDialog(int& width, int& height) override {
+        NewDialogShownWith = {width, height};
+        if (!NewDialogResult) return false;
+        width = NewDialogResult->first;
+        height = NewDialogResult->second;
+        return true;
+    }
+    bool ShowOpenDialog(QString& fileName, int& filterIndex) override {
+        return Choose(OpenDialogResults, fileName, filterIndex);
+    }
+    bool ShowSaveDialog(QString& fileName, int& filterIndex) override {
+        SaveDialogShownWith << fileName;
+        return Choose(SaveDialogResults, fileName, filterIndex);
+    }
+    bool AskSaveChanges(const QString& target) override {
+        SaveQuestions << target;
+        return AnswerYes;
+    }
+    bool ShowJpegQualityDialog(const Bitmap&, int& quality, bool& progressive) override {
+        ++JpegDialogs;
+        if (!JpegDialogResult) return false;
+        quality = JpegDialogResult->first;
+        progressive = JpegDialogResult->second;
+        return true;
+    }
+    void ShowMessage(const QString& text) override { Messages << text; }
+    // Each dialog answers with the next scripted (name, filter entry); none left: cancelled.
+    static bool Choose(std::vector<std::pair<QString, int>>& results, QString& name, int& filter) {
+        if (results.empty()) return false;
+        name = results.front().first;
+        filter = results.front().second;
+        results.erase(results.begin());
+        return true;
+    }
 
     // ---- Loupe ----
 
@@ -116,6 +151,16 @@ class RecordingScreen : public MainScreen {
     // ---- Filters (recorded) ----
 
     // ---- Documents (recorded) ----
+    std::optional<std::pair<int, int>> NewDialogResult;
+    std::pair<int, int> NewDialogShownWith;
+    std::vector<std::pair<QString, int>> OpenDialogResults;
+    std::vector<std::pair<QString, int>> SaveDialogResults;
+    QStringList SaveDialogShownWith;
+    bool AnswerYes = false;
+    QStringList SaveQuestions;
+    std::optional<std::pair<int, bool>> JpegDialogResult;
+    int JpegDialogs = 0;
+    QStringList Messages;
 
     // ---- Loupe (recorded) ----
 };
