@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "app/main_core.h"
@@ -284,4 +285,35 @@ TEST_F(StrokeTest, DensityBySpeedPullsTheRightButtonBackToTheSecondaryColour) {
     core->Timer1Timer(1);
     EXPECT_EQ(core->LayerCanvas.pen.Color, kBlue);
     EXPECT_EQ(core->SurfaceCanvas.pen.Color, kBlue);
+}
+
+// The idle loop may rest only when a tick would change nothing: no stroke drawing, tick points
+// settled at the pointer, no layer or open request and every window as its View mark says.
+TEST_F(StrokeTest, TickIsIdleOnlyWhenNothingIsLeftToDo) {
+    struct Case {
+        const char* what;
+        std::function<void(MainWindowCore&)> make;
+        int ticksToSettle;
+    } const cases[] = {
+        {"nothing", [](MainWindowCore&) {}, 0},
+        {"pointer moved", [](MainWindowCore& c) { c.Image1MouseMove(0, 30, 40); }, 2},
+        {"stroke drawing", [](MainWindowCore& c) { c.Stroke.TickDrawing = true; }, -1},
+        {"layer request", [](MainWindowCore& c) { c.Layers.LayersChanged = true; }, 1},
+        {"open request", [](MainWindowCore& c) { c.Document.OpenAtFirstTick = true; }, 1},
+        {"window closed",
+         [](MainWindowCore& c) { c.Screen().SetWindowVisible(MainScreen::wiLoupe, false); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        core->Timer1Timer(1);
+        core->Timer1Timer(1);
+        ASSERT_TRUE(core->TickIsIdle());
+        c.make(*core);
+        for (int tick = 0; tick < c.ticksToSettle; ++tick) {
+            EXPECT_FALSE(core->TickIsIdle());
+            core->Timer1Timer(1);
+        }
+        EXPECT_EQ(core->TickIsIdle(), c.ticksToSettle >= 0);
+        core->Stroke.TickDrawing = false;
+    }
 }
