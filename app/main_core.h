@@ -22,6 +22,7 @@
 #include "platform/shift_state.h"
 #include "resources/artwork.h"
 #include "tools/colour_pick.h"
+#include "tools/filter_settings.h"
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
 
@@ -150,6 +151,22 @@ class MainWindowCore : private CompositorHost {
     TextTool Text;
 
     // ---- Filters ----
+    // "フィルタ(&I)": soft, invert, contrast, gamma plus and minus, colour correction, value
+    // extraction and the custom kernel, each over the current layer as one undoable step.
+    void I1Click();
+    void I2Click();
+    void I3Click();
+    void I4Click();
+    void I5Click();
+    void I6Click();
+    void I7Click();
+    void I8Click();
+    // While a filter runs the interface is pumped, so commands could arrive: the window holds
+    // the user's input back, the timer rests, and a close waits for the filter's end.
+    bool FilterRunning() const { return filterRunning_; }
+    void CloseAfterFilter() { closeAfterFilter_ = true; }
+    // How often a running filter advances the bar and pumps (a screen refresh).
+    unsigned FilterPumpIntervalMs = 16;
 
     // ---- Documents: new, open, save ----
     // The file named on the command line, opened by the first tick.
@@ -243,6 +260,10 @@ class MainWindowCore : private CompositorHost {
     TColor layerPenColour_ = clBlack;
 
     // ---- Filters (private) ----
+    void RunFilter(FilterKind kind);
+    bool ReadFilterDialog(FilterJob& job);
+    bool filterRunning_ = false;
+    bool closeAfterFilter_ = false;
 
     // ---- Documents (private) ----
     // Loads a file of the given type and makes it the document; false (the message shown and

@@ -9,6 +9,7 @@
 
 #include "controls/ini_gt.h"
 #include "platform/colour.h"
+#include "tools/filter_settings.h"
 
 class Bitmap;
 
@@ -56,8 +57,8 @@ class MainScreen {
     // The tool panel's progress bar (file operations and filters).
     virtual void SetProgressRange(int minimum, int maximum) = 0;
     virtual void SetProgressPosition(int position) = 0;
-    // Lets the window system handle what is pending: repaints, the progress bar, and (while
-    // a filter runs) the user's commands.
+    // Lets the window system handle what is pending: repaints and the progress bar. The
+    // user's input waits until the operation that pumps has ended.
     virtual void ProcessMessages() = 0;
 
     // ---- Brush settings ----
@@ -85,6 +86,12 @@ class MainScreen {
     virtual void SetTextDialogColours(TColor text, TColor background) = 0;
 
     // ---- Filters ----
+    // The filter dialogs, modal, each keeping its values from one use to the next. False when
+    // the dialog was closed other than by its button "決定".
+    virtual bool ContrastDialog(int& strength) = 0;
+    virtual bool ColourCorrectionDialog(ColourOffsets& offsets) = 0;
+    virtual bool LevelDialog(int& level) = 0;
+    virtual bool CustomFilterDialog(CustomFilterText& text) = 0;
 
     // ---- Documents ----
     // The "新規作成" dialog, its fields filled with width and height; false when cancelled,

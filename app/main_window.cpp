@@ -143,10 +143,16 @@ void TForm1::SetProgressPosition(int position) {
 }
 
 void TForm1::ProcessMessages() {
-    QCoreApplication::processEvents();
+    // Repaints and the bar only: a command must not act on pictures that are half done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (core_.FilterRunning()) {
+        core_.CloseAfterFilter();
+        event->ignore();
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         core_.FormClose();

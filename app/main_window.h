@@ -15,6 +15,10 @@ class QProgressBar;
 class QScrollArea;
 class PaintSurface;
 class TCuteButton;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
 
 class TForm1 : public QMainWindow, public MainScreen {
     Q_OBJECT
@@ -65,6 +69,15 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetTextDialogColours(TColor text, TColor background) override;
 
     // ---- Filters (screen) ----
+    bool ContrastDialog(int& strength) override;
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override;
+    bool LevelDialog(int& level) override;
+    bool CustomFilterDialog(CustomFilterText& text) override;
+    // The filter dialogs, made once at start-up after the main window.
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm9* Form9 = nullptr;
 
     // ---- Documents (screen) ----
     // The new-picture and JPEG quality dialogs, created after the main window; each returns

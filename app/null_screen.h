@@ -41,6 +41,11 @@ class NullScreen : public MainScreen {
     void SetTextDialogColours(TColor, TColor) override {}
 
     // ---- Filters ----
+    // No dialog to show: the filters run with the values they were given.
+    bool ContrastDialog(int&) override { return true; }
+    bool ColourCorrectionDialog(ColourOffsets&) override { return true; }
+    bool LevelDialog(int&) override { return true; }
+    bool CustomFilterDialog(CustomFilterText&) override { return true; }
 
     // ---- Documents ----
     bool ShowNewPictureDialog(int&, int&) override { return false; }

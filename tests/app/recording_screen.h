@@ -68,6 +68,22 @@ class RecordingScreen : public MainScreen {
     }
 
     // ---- Filters ----
+    bool ContrastDialog(int& strength) override {
+        return FilterDialogAnswer(strength, ContrastStrength);
+    }
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override {
+        return FilterDialogAnswer(offsets, Offsets);
+    }
+    bool LevelDialog(int& level) override { return FilterDialogAnswer(level, Level); }
+    bool CustomFilterDialog(CustomFilterText& text) override {
+        return FilterDialogAnswer(text, Custom);
+    }
+    template <typename T>
+    bool FilterDialogAnswer(T& out, const T& value) {
+        ++FilterDialogs;
+        if (FilterDialogsAccept) out = value;
+        return FilterDialogsAccept;
+    }
 
     // ---- Documents ----
     bool ShowNewPictureDialog(int& width, int& height) override {
@@ -149,6 +165,13 @@ class RecordingScreen : public MainScreen {
     TColor MemoBackground = kNoColour;
 
     // ---- Filters (recorded) ----
+    // What the filter dialogs answer, and how often one was shown.
+    bool FilterDialogsAccept = true;
+    int ContrastStrength = 70;
+    ColourOffsets Offsets;
+    int Level = 5;
+    CustomFilterText Custom;
+    int FilterDialogs = 0;
 
     // ---- Documents (recorded) ----
     std::optional<std::pair<int, int>> NewDialogResult;
