@@ -253,11 +253,8 @@ class MainWindowCore : private CompositorHost {
     void RetouchKindClick(bool MenuChecks::*item);
     void SetSwatch(Swatch swatch, TColor colour);
     void ClearPasteAndSelectionFlags();
-    void ShowActiveTool(int tool);
-    TColor& LayerPenColour();
     // The layer the text floats on: the current one, with a backdrop taken from it.
     Bitmap& TextLayer();
-    TColor layerPenColour_ = clBlack;
 
     // ---- Filters (private) ----
     void RunFilter(FilterKind kind);
