@@ -23,6 +23,8 @@
 #include "resources/artwork.h"
 #include "tools/colour_pick.h"
 #include "tools/filter_settings.h"
+#include "tools/floating_paste.h"
+#include "tools/selection_band.h"
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
 
@@ -115,6 +117,29 @@ class MainWindowCore : private CompositorHost {
     // Drops a pending floating paste into the current layer (Paste, Cut, Copy, the brush
     // button, New and Open call it).
     void CommitFloatingPaste();
+    // "元に戻す": restores the layer of the last change; pressed again, brings the change back.
+    void Button2Click();
+    void Undo1Click() { Button2Click(); }
+    // "クリア": the current layer becomes its transparent colour, shown or not.
+    void Button1Click();
+    void C1Click() { Button1Click(); }
+    // Cut and Copy arm the rubber band; Paste floats the clipboard's picture.
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    // The floating paste's pointer events, in its own coordinates.
+    void Image7MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image7MouseMove(TShiftState shift, int x, int y);
+    // The selection rectangle was moved or resized by its own dragging.
+    void SelShape1Changed(const QRect& bounds);
+    // The pointer came onto the selection rectangle.
+    void SelShape1MouseEnter();
+    // The rubber band, the clipboard's staging picture, the floating paste and the cursor
+    // the paint surface had before a selection or paste began.
+    SelectionBand SelShape1;
+    Bitmap Image6;
+    FloatingPaste Image7;
+    int SavedCursor = MainScreen::crDefault;
 
     // ---- Tools: retouch, fill, colour picking, palette, text ----
     // Called by the paint surface's handlers.
@@ -248,6 +273,12 @@ class MainWindowCore : private CompositorHost {
     bool CurrentLayerHidden() const;
 
     // ---- Editing (private) ----
+    void ArmSelection(bool cut);
+    void ResetSelectionAndPaste();
+    void DropFloatingPaste();
+    void FinishSelection(bool cut);
+    void ShowSelShape();
+    void ShowFloatingPaste();
 
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);

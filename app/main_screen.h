@@ -71,6 +71,19 @@ class MainScreen {
     virtual void HighlightToolButton(ToolButton active) = 0;
 
     // ---- Editing ----
+    // The cursor of an armed cut or copy.
+    static constexpr int crCross = -3;
+    // The cursor the paint surface shows now.
+    virtual int PaintCursor() = 0;
+    // The selection rectangle over the paint surface, in picture coordinates.
+    virtual void ShowSelShape(const QRect& bounds, bool visible) = 0;
+    // The floating paste over the paint surface: picture is the core's own bitmap, shown with
+    // its top-left corner at (left, top) in picture coordinates.
+    virtual void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) = 0;
+    // The system clipboard. Taking leaves picture alone and answers false when the clipboard
+    // holds no picture (or one larger than maxSide on a side).
+    virtual void PutClipboardPicture(const Bitmap& picture) = 0;
+    virtual bool TakeClipboardPicture(Bitmap& picture, int maxSide) = 0;
 
     // ---- Tools ----
     // The swatches Panel4 and Panel5 show the primary and the secondary colour.

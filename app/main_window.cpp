@@ -66,7 +66,10 @@ void TForm1::SetStatusText(int panel, const QString& text) {
 }
 
 void TForm1::SetPaintCursor(int cursor) {
-    if (cursor == crDefault)
+    paintCursor_ = cursor;
+    if (cursor == crCross)
+        Image1->setCursor(Qt::CrossCursor);
+    else if (cursor == crDefault)
         Image1->unsetCursor();
     else
         Image1->setCursor(KasumiroCursor(cursor));

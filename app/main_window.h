@@ -14,6 +14,8 @@ class QMenu;
 class QProgressBar;
 class QScrollArea;
 class PaintSurface;
+class PastePicture;
+class TSelShape;
 class TCuteButton;
 class TForm6;
 class TForm7;
@@ -59,6 +61,15 @@ class TForm1 : public QMainWindow, public MainScreen {
     void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
+    int PaintCursor() override { return paintCursor_; }
+    void ShowSelShape(const QRect& bounds, bool visible) override;
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override;
+    void PutClipboardPicture(const Bitmap& picture) override;
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override;
+    // The selection rectangle and the floating paste, children of the paint surface so that
+    // their places are picture coordinates, also while the view scrolls.
+    TSelShape* SelShape1 = nullptr;
+    PastePicture* Image7 = nullptr;
 
     // ---- Tools (screen) ----
     void SetSwatchColours(TColor primary, TColor secondary) override;
@@ -141,6 +152,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
+    int paintCursor_ = crDefault;
+    void WatchSelShape1(QEvent* event);
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;

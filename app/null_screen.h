@@ -31,6 +31,11 @@ class NullScreen : public MainScreen {
     void HighlightToolButton(ToolButton) override {}
 
     // ---- Editing ----
+    int PaintCursor() override { return crDefault; }
+    void ShowSelShape(const QRect&, bool) override {}
+    void ShowFloatingPaste(const Bitmap&, int, int, bool) override {}
+    void PutClipboardPicture(const Bitmap&) override {}
+    bool TakeClipboardPicture(Bitmap&, int) override { return false; }
 
     // ---- Tools ----
     void SetSwatchColours(TColor, TColor) override {}

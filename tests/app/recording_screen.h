@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_screen.h"
+#include "platform/bitmap.h"
 
 class RecordingScreen : public MainScreen {
   public:
@@ -46,6 +47,27 @@ class RecordingScreen : public MainScreen {
     void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
 
     // ---- Editing ----
+    int PaintCursor() override { return Cursor; }
+    void ShowSelShape(const QRect& bounds, bool visible) override {
+        SelShapeBounds = bounds;
+        SelShapeVisible = visible;
+    }
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override {
+        FloatingPicture = &picture;
+        FloatingPlace = QPoint(left, top);
+        FloatingVisible = visible;
+    }
+    void PutClipboardPicture(const Bitmap& picture) override {
+        Clipboard.CopyFrom(picture);
+        ClipboardHolds = true;
+        ++ClipboardPuts;
+    }
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override {
+        if (!ClipboardHolds || Clipboard.Width() > maxSide || Clipboard.Height() > maxSide)
+            return false;
+        picture.CopyFrom(Clipboard);
+        return true;
+    }
 
     // ---- Tools ----
     void SetSwatchColours(TColor primary, TColor secondary) override {
@@ -151,6 +173,14 @@ class RecordingScreen : public MainScreen {
     std::vector<QRect> RepaintAreas;
 
     // ---- Editing (recorded) ----
+    QRect SelShapeBounds;
+    bool SelShapeVisible = false;
+    const Bitmap* FloatingPicture = nullptr;
+    QPoint FloatingPlace;
+    bool FloatingVisible = false;
+    Bitmap Clipboard;
+    bool ClipboardHolds = false;
+    int ClipboardPuts = 0;
 
     // ---- Tools (recorded) ----
     TColor SwatchPrimary = clBlack;
