@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/rounding.h"
+#include "tools/filter_rows_wide.h"
 
 // The hot loops are built twice, for any x86-64 and for AVX2, and chosen when the program
 // loads; elsewhere once.
@@ -81,6 +82,14 @@ KASUMIRO_VECTOR_CLONES void RankOf(const std::uint32_t* p0, const std::uint32_t*
 
 constexpr int kChunk = 256;
 
+// The constant a table adds before saturating, or false when it does something else.
+bool ShiftOf(const ChannelTable& table, int& d) {
+    d = table[128] - 128;
+    for (int v = 0; v < 256; ++v)
+        if (table[std::size_t(v)] != std::clamp(v + d, 0, 255)) return false;
+    return true;
+}
+
 }  // namespace
 
 PixelMap::PixelMap(const FilterJob& job) {
@@ -104,9 +113,17 @@ PixelMap::PixelMap(const FilterJob& job) {
             break;
     }
     channels_ = bgr;
+    uniform_ = bgr[0] == bgr[1] && bgr[1] == bgr[2];
+    int d[3];
+    shift_ = ShiftOf(bgr[0], d[0]) && ShiftOf(bgr[1], d[1]) && ShiftOf(bgr[2], d[2]);
+    for (std::size_t i = 0; i < raise_.size(); ++i) {
+        raise_[i] = std::uint8_t(std::max(d[i % 3], 0));
+        lower_[i] = std::uint8_t(std::max(-d[i % 3], 0));
+    }
+    if (WideRowsAvailable()) return;
     // Pairs of bytes run through the channels as (blue, green), (red, blue), (green, red); the
     // first byte is the low one. One table serves all three when the channels agree.
-    const bool uniform = bgr[0] == bgr[1] && bgr[1] == bgr[2];
+    const bool uniform = uniform_;
     pairs_.resize(uniform ? 65536 : 3 * 65536);
     for (int phase = 0; phase < (uniform ? 1 : 3); ++phase) {
         const ChannelTable& low = bgr[std::size_t(phase * 2 % 3)];
@@ -119,6 +136,9 @@ PixelMap::PixelMap(const FilterJob& job) {
 }
 
 void PixelMap::MapRow(std::uint8_t* row, int width) const {
+    if (WideRowsAvailable() && shift_)
+        return WideShiftRow(raise_.data(), lower_.data(), row, width);
+    if (WideRowsAvailable()) return WideMapRow(channels_, uniform_, row, width);
     const int bytes = width * 3;
     int i = 0;
     if (phase_[0] == phase_[1])
@@ -146,6 +166,7 @@ KASUMIRO_VECTOR_CLONES void InvertRow(std::uint8_t* row, int width) {
 }
 
 KASUMIRO_VECTOR_CLONES void PackRow(const std::uint8_t* row, int width, std::uint32_t* packed) {
+    if (WideRowsAvailable()) return WidePackRow(row, width, packed);
     for (int x = 0; x < width; ++x)
         packed[x] =
             std::uint32_t(row[x * 3]) << 16 | std::uint32_t(row[x * 3 + 1]) << 8 | row[x * 3 + 2];
@@ -186,14 +207,9 @@ void RankRow(int level, const std::uint32_t* p0, const std::uint32_t* p1, const 
 
 namespace {
 
-struct Term {
-    double k;
-    const std::uint32_t* pixels;  // already moved by the term's column offset
-};
-
 // sum := the kernel's terms over the block, then delta := strength * sum / centre (0 where the
 // centre is black), for n pixels; each pixel adds its terms in the kernel's order.
-KASUMIRO_VECTOR_CLONES void CustomDeltas(const Term* terms, int termCount, double strength,
+KASUMIRO_VECTOR_CLONES void CustomDeltas(const KernelTerm* terms, int termCount, double strength,
                                          const std::uint32_t* centre, int n, double* delta) {
     for (int x = 0; x < n; ++x) delta[x] = 0.0;
     for (int t = 0; t < termCount; ++t) {
@@ -226,14 +242,25 @@ void CustomRow(const CustomFilterSettings& s, const std::uint32_t* above,
     // Zero cells add exactly nothing to the sum: leave them out, keeping the order of the rest
     // (grid row a runs along x, grid column b along y).
     const std::uint32_t* rows[3] = {above, centre, below};
-    double delta[kChunk];
-    for (int x0 = 1; x0 < outEnd; x0 += kChunk) {
-        const int n = std::min(kChunk, outEnd - x0);
-        Term terms[9];
+    auto termsFrom = [&](int x0, KernelTerm* terms) {
         int count = 0;
         for (int a = 0; a < 3; ++a)
             for (int b = 0; b < 3; ++b)
                 if (s.Kernel[a][b] != 0.0) terms[count++] = {s.Kernel[a][b], rows[b] + x0 + a - 1};
+        return count;
+    };
+    KernelTerm terms[9];
+    if (WideRowsAvailable()) {
+        const int fixed[3] = {s.UseColour ? s.Blue : -1, s.UseColour ? s.Green : -1,
+                              s.UseColour ? s.Red : -1};
+        const int count = termsFrom(1, terms);
+        return WideCustomRow(terms, count, double(s.Strength), centre + 1, outEnd - 1, fixed,
+                             out + 3);
+    }
+    double delta[kChunk];
+    for (int x0 = 1; x0 < outEnd; x0 += kChunk) {
+        const int n = std::min(kChunk, outEnd - x0);
+        const int count = termsFrom(x0, terms);
         CustomDeltas(terms, count, double(s.Strength), centre + x0, n, delta);
         std::uint8_t bgr[3][kChunk];
         CustomChannel(centre + x0, delta, n, 16, s.UseColour ? s.Blue : -1, bgr[0]);

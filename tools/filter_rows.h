@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/filter_rows_wide.h"
 #include "tools/filter_settings.h"
 
 // A per-pixel filter (invert, contrast, gamma plus and minus, colour correction) as lookup
@@ -19,7 +20,13 @@ class PixelMap {
   private:
     std::vector<std::uint16_t> pairs_;
     const std::uint16_t* phase_[3] = {};
-    std::array<std::array<std::uint8_t, 256>, 3> channels_ = {};
+    ChannelTables channels_ = {};
+    bool uniform_ = true;
+    // Set when every channel adds a constant and saturates: the bytes to add and to take away,
+    // by byte position in three 64-byte blocks.
+    bool shift_ = false;
+    std::array<std::uint8_t, 192> raise_ = {};
+    std::array<std::uint8_t, 192> lower_ = {};
 };
 
 void InvertRow(std::uint8_t* row, int width);

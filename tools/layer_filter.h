@@ -26,8 +26,9 @@ struct ProgressSpan {
 };
 ProgressSpan FilterProgressSpan(FilterKind kind, int width);
 
-// A screen refresh: the bar advances and the interface is pumped at most this often, so that
-// pumping costs little beside the filter however large the picture.
+// A screen refresh: the bar advances and the interface is pumped at most this often, and never
+// sooner than nine times the last pump's own time after it, so that pumping costs at most a
+// tenth of the filter's time however large the picture or slow the repaint.
 constexpr unsigned kFilterPumpIntervalMs = 16;
 
 // Filters the layer in place. The bar shows the share of the work done on the span above;

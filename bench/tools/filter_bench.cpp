@@ -1,7 +1,8 @@
 // The eight filters on a 4000 x 3000 layer, as ratios to one memcpy of that picture in the same
 // run, and what pumping the interface costs while one runs.
 //
-// Counter "x_memcpy": the best filter run divided by the best of five memcpys of the picture.
+// Counter "x_memcpy": the best filter run divided by the best of five memcpys of the picture,
+// with the wide loops (wide:1) and with the portable ones (wide:0).
 // Counter "pump_share": the part of a filter run spent advancing a real progress bar and
 // processing events.
 #include <benchmark/benchmark.h>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <memory>
 
+#include "tools/filter_rows_wide.h"
 #include "tools/layer_filter.h"
 
 namespace {
@@ -101,8 +103,10 @@ FilterJob JobFor(FilterKind kind) {
     return job;
 }
 
+// Argument "wide": 1 for the wide loops where the processor has them, 0 for the portable ones.
 void BM_Filter(benchmark::State& state) {
     const FilterJob job = JobFor(FilterKind(state.range(0)));
+    AllowWideRows(state.range(1) != 0);
     const double memcpySeconds = MemcpySeconds();
     Bitmap layer(Picture());
     NoProgress progress;
@@ -116,10 +120,11 @@ void BM_Filter(benchmark::State& state) {
     // Best against best, so that other work on the machine weighs on neither.
     state.counters["x_memcpy"] = best / memcpySeconds;
     state.counters["memcpy_ms"] = memcpySeconds * 1e3;
+    AllowWideRows(true);
 }
 BENCHMARK(BM_Filter)
-    ->ArgName("kind")
-    ->DenseRange(fkSoft, fkCustom)
+    ->ArgNames({"kind", "wide"})
+    ->ArgsProduct({benchmark::CreateDenseRange(fkSoft, fkCustom, 1), {1, 0}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(5);

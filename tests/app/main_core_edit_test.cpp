@@ -276,15 +276,6 @@ TEST_F(MainCoreEditTest, PastingTwiceDropsTheFirstPictureWhereItFloats) {
     EXPECT_EQ(core->Tools.UndoPhase, 0);
 }
 
-TEST_F(MainCoreEditTest, PasteWithoutAPictureOnTheClipboardOnlyResetsTheModes) {
-    core->Cut1Click();
-    core->Paste1Click();
-    EXPECT_FALSE(core->Tools.CutArmed);
-    EXPECT_FALSE(core->Tools.PasteFollowing || core->Tools.PastePending);
-    EXPECT_FALSE(screen.FloatingVisible);
-    EXPECT_TRUE(screen.Errors.isEmpty());
-}
-
 TEST_F(MainCoreEditTest, APasteAnotherToolCancelledGoesWithoutADrop) {
     ClipboardStripes(5);
     core->Paste1Click();
@@ -337,15 +328,6 @@ TEST_F(MainCoreEditTest, StrokeUndoneAndRedone) {
     core->Button2Click();
     EXPECT_EQ(Layer(0), drawn);
     EXPECT_EQ(core->Image1, drawn);
-}
-
-TEST_F(MainCoreEditTest, PasteFollowsMovesOverThePaintSurfaceAndTheBrushButtonDropsIt) {
-    ClipboardStripes(5);
-    core->Paste1Click();
-    core->Image1MouseMove(0, 40, 40);  // left 38, top 38
-    core->Button3Click();
-    EXPECT_EQ(Layer(0).Pixel(42, 40), RgbColour(0, 0, 4));
-    EXPECT_FALSE(screen.FloatingVisible);
 }
 
 }  // namespace

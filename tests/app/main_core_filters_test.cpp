@@ -83,6 +83,22 @@ TEST_F(MainCoreFiltersTest, EveryFilterIsOneUndoStepWithItsBorder) {
     SetUp();
 }
 
+TEST_F(MainCoreFiltersTest, UndoBringsBackThePictureBeforeEveryFilterWithItsBorder) {
+    for (int i = 0; i < 8; ++i) {
+        SetUp();
+        const Bitmap before(Layer());
+        (core.get()->*kFilters[i])();
+        core->Undo1Click();
+        EXPECT_TRUE(Layer() == before) << "I" << i + 1;
+        EXPECT_EQ(Layer().Pixel(Layer().Width() - 1, Layer().Height() - 1),
+                  RgbColour(100, 120, 140))
+            << "I" << i + 1 << ": the corner the 3 x 3 filters whiten";
+        EXPECT_TRUE(core->Image1 == before) << "I" << i + 1 << ": the picture shows it";
+        TearDown();
+    }
+    SetUp();
+}
+
 TEST_F(MainCoreFiltersTest, BlockFiltersLeaveAWhiteBorderThatTheSnapshotHasNot) {
     const Bitmap before(Layer());
     core->I1Click();

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/rounding.h"
+#include "tools/filter_rows_wide.h"
 #include "tools/layer_filter.h"
 
 namespace {
@@ -124,9 +125,12 @@ std::vector<FilterJob> Jobs() {
     add(fkContrast, none);
     add(fkContrast, [](FilterJob& j) { j.ContrastStrength = 1; });
     add(fkContrast, [](FilterJob& j) { j.ContrastStrength = 100; });
+    add(fkContrast, [](FilterJob& j) { j.ContrastStrength = 33; });
     add(fkGammaPlus, none);
     add(fkGammaMinus, none);
     add(fkColourCorrection, [](FilterJob& j) { j.Offsets = {100, -37, 5}; });
+    add(fkColourCorrection, [](FilterJob& j) { j.Offsets = {-100, -100, -100}; });
+    add(fkColourCorrection, [](FilterJob& j) { j.Offsets = {0, 0, 1}; });
     for (int level = 1; level <= 9; ++level)
         add(fkValueExtraction, [level](FilterJob& j) { j.Level = level; });
     // The default kernel, and a lopsided one with fractions, a colour and full strength.
@@ -141,21 +145,37 @@ std::vector<FilterJob> Jobs() {
         j.Custom.Red = 44;
         j.Custom.Strength = 100;
     });
+    // Weights so large that the sums overflow to infinity, and no strength at all.
+    add(fkCustom, [](FilterJob& j) {
+        j.Custom.Kernel[1][1] = 1e308;
+        j.Custom.Kernel[0][2] = -1e300;
+    });
+    add(fkCustom, [](FilterJob& j) {
+        j.Custom.Kernel[2][0] = 3;
+        j.Custom.Strength = 0;
+    });
     return jobs;
 }
 
 TEST(FilterDefinition, EveryFilterMatchesItsColumnByColumnDefinition) {
-    const struct { int w, h; } sizes[] = {{37, 23}, {300, 7}, {3, 3}, {4, 5}, {2, 9}, {1, 1}};
+    // Widths that end rows inside and at the end of a block of pixels the fast loops take at once.
+    const struct {
+        int w, h;
+    } sizes[] = {{37, 23}, {300, 7}, {85, 4}, {14, 6}, {3, 3}, {4, 5}, {2, 9}, {1, 1}};
     SilentProgress progress;
-    for (const FilterJob& job : Jobs())
-        for (const auto& size : sizes) {
-            const Bitmap in = Picture(size.w, size.h, unsigned(size.w * 131 + job.Kind));
-            Bitmap layer(in);
-            ApplyLayerFilter(layer, job, progress, 0);
-            EXPECT_TRUE(layer == Reference(in, job))
-                << "filter " << job.Kind << " level " << job.Level << " size " << size.w << "x"
-                << size.h;
-        }
+    // The wide loops where the processor has them, and the portable ones.
+    for (const bool wide : {true, false})
+        for (const FilterJob& job : Jobs())
+            for (const auto& size : sizes) {
+                AllowWideRows(wide);
+                const Bitmap in = Picture(size.w, size.h, unsigned(size.w * 131 + job.Kind));
+                Bitmap layer(in);
+                ApplyLayerFilter(layer, job, progress, 0);
+                AllowWideRows(true);
+                EXPECT_TRUE(layer == Reference(in, job))
+                    << (wide ? "wide " : "portable ") << "filter " << job.Kind << " level "
+                    << job.Level << " size " << size.w << "x" << size.h;
+            }
 }
 
 }  // namespace

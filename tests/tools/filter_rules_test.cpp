@@ -1,6 +1,9 @@
 // The filters' rules on pictures whose results can be worked out by hand.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/runtime_errors.h"
 #include "tools/layer_filter.h"
 
@@ -196,6 +199,22 @@ TEST(FilterProgressBar, RangesFollowTheColumnsEachFilterVisits) {
         EXPECT_EQ(span.Maximum, c.maximum);
         EXPECT_EQ(span.Start, c.start);
     }
+}
+
+// A repaint that takes 40 ms makes the next one wait 360 ms of filtering, which a small
+// picture never reaches: one pump, however often the rows would allow it.
+TEST(FilterProgressBar, ASlowPumpKeepsToATenthOfTheFiltersTime) {
+    class SlowPump : public SilentProgress {
+      public:
+        void Pump() override {
+            ++pumps;
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        }
+        int pumps = 0;
+    } progress;
+    Bitmap layer(200, 100);
+    ApplyLayerFilter(layer, Job(fkSoft), progress, 0);
+    EXPECT_EQ(progress.pumps, 1);
 }
 
 }  // namespace
