@@ -79,7 +79,8 @@ void BrushStroke::TickPoints() {
 }
 
 void BrushStroke::WidthBySpeed() {
-    s_.InkLevel -= s_.SpeedSquared / 6;
+    // Saturates instead of wrapping: a long, wild stroke must not turn its ink positive.
+    s_.InkLevel = int(std::max<long long>((long long)s_.InkLevel - s_.SpeedSquared / 6, INT_MIN));
     // A width that would fall below zero is not applied.
     layer_.pen.SetWidth(layer_.pen.Width() - s_.SpeedSquared / 24);
     surface_.pen.SetWidth(layer_.pen.Width());
