@@ -104,7 +104,7 @@ class MainWindowCore : private CompositorHost {
     bool TickIsIdle();
     // The layer pen: it draws on whichever layer is current when the stroke draws.
     Canvas LayerCanvas;
-    BrushStroke Brush{Stroke, LayerCanvas, SurfaceCanvas, Checks};
+    BrushStroke Brush{Stroke, LayerCanvas, SurfaceCanvas, Bristles, Checks};
 
     // ---- Editing: undo, clear, selection and clipboard ----
     // Called by the paint surface's handlers.
