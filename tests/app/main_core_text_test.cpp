@@ -151,3 +151,16 @@ TEST_F(MainCoreTextTest, ANewCurrentLayerGetsTheTextAndTheOldOneIsRestored) {
     EXPECT_EQ(Touched(Layer(1)).topLeft(), QPoint(62, 62));
     EXPECT_TRUE(Touched(Layer(0)).isNull());
 }
+
+TEST_F(MainCoreTextTest, NewDropsAFloatingTextAndItsOldBackdrop) {
+    Layer(0).Fill(clBlack);
+    ChooseText({QStringLiteral("字")});
+    core->Image1MouseMove(0, 50, 50);
+    core->Document.Modified = false;
+    screen.NewDialogResult = std::make_pair(400, 400);  // the old backdrop would fit
+    core->N2Click();
+    core->Image1MouseMove(0, 60, 60);
+    EXPECT_FALSE(core->Tools.TextFloating);
+    EXPECT_TRUE(core->Tools.TextToolActive);
+    EXPECT_TRUE(Layer(0) == Bitmap(400, 400));  // white, with neither the text nor the black
+}
