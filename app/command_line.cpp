@@ -82,6 +82,9 @@ QString UsageText() {
         "  -h, --help    この説明を表示して終了 / show this help and exit\n"
         "  --version     版を表示して終了 / show the version and exit\n"
         "  --            以降はすべてファイル名 / everything after it is a file name\n"
+        "  --export OUT IN [--quality N] [--progressive]\n"
+        "                IN の絵を OUT (.bmp .jpg .tav) に書き出して終了 /\n"
+        "                write IN's picture to OUT (.bmp .jpg .tav) and exit\n"
         "\n"
         "Qt のオプション (-platform, -qwindowgeometry など) も使えます。\n"
         "Qt's own options (-platform, -qwindowgeometry ...) are accepted too.\n");

@@ -10,6 +10,7 @@
 #include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/program_windows.h"
+#include "document/export_command.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ void Print(std::FILE* stream, const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // An export needs no window and no display.
+    if (IsExportCommand(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return RunExportCommand(QCoreApplication::arguments().mid(2));
+    }
+
     // The command line is read before Qt opens a display: --help, --version and a usage error
     // answer on a terminal without one.
     QStringList args;

@@ -1,4 +1,229 @@
-// The main window's file commands: new, open, save, save as.
-#include "app/main_core.h"
+// The main window's file commands: new, open, save, save as, the save question and the
+// start-up open. Files are read and decoded in full before the open document is touched, and
+// written to a temporary file that replaces the target only when complete.
+#include <algorithm>
 
-void MainWindowCore::OpenStartupFile() {}
+#include "app/main_core.h"
+#include "document/document_errors.h"
+#include "document/jpeg_codec.h"
+
+namespace {
+
+const QString kTitleSuffix = QStringLiteral(" - Kasumiro");
+
+// The layered format's progress goes to the title and the tool panel's bar.
+class ScreenProgress : public FileProgress {
+  public:
+    explicit ScreenProgress(MainScreen& screen) : screen_(screen) {}
+    void SetCaption(const QString& caption) override { screen_.SetCaption(caption); }
+    void SetProgressRange(int minimum, int maximum) override {
+        screen_.SetProgressRange(minimum, maximum);
+    }
+    void SetProgressPosition(int position) override { screen_.SetProgressPosition(position); }
+
+  private:
+    MainScreen& screen_;
+};
+
+FileType TypeOfEntry(int filterIndex) {
+    return filterIndex >= 1 && filterIndex <= 3 ? FileType(filterIndex) : FileType::Unknown;
+}
+
+}  // namespace
+
+void MainWindowCore::AskToSaveChanges() {
+    if (Document.Modified && screen_.AskSaveChanges(Document.FileName)) N1Click();
+}
+
+void MainWindowCore::ResetDocument() {
+    if (Tools.PastePending) {
+        CommitFloatingPaste();
+        Document.Modified = true;
+    }
+    Tools.PasteFollowing = Tools.PastePending = false;
+    Tools.CutArmed = Tools.CutSelecting = Tools.CutSized = false;
+    Tools.CopyArmed = Tools.CopySelecting = Tools.CopySized = false;
+    // A floating text keeps the old picture under it as its backdrop; left floating, the next
+    // move would put that backdrop into the new document. The text tool stays chosen.
+    Tools.TextFloating = false;
+    Tools.UndoLayer = 0;
+    Stroke.InkLevel = Stroke.SpeedSquared = 0;
+    Stroke.TickDrawing = false;
+    RegenerateBristles();
+    Layers.ResetToOneLayer();
+}
+
+void MainWindowCore::ShowDocumentTitle(const QString& name) {
+    screen_.SetCaption(name + kTitleSuffix);
+    screen_.SetStatusText(1, SizeText());
+}
+
+void MainWindowCore::ReportFileError(const UserError& error) {
+    if (dynamic_cast<const UnsupportedVersionError*>(&error)) {
+        screen_.Beep();
+        screen_.ShowMessage(error.Text());
+    } else {
+        screen_.ErrorBox(error.Text());
+    }
+}
+
+bool MainWindowCore::OpenDocumentFile(const QString& path, FileType type) {
+    ScreenProgress progress(screen_);
+    LoadedFile file;
+    try {
+        file = LoadFile(path, type, &progress);
+    } catch (const UserError& e) {
+        screen_.SetProgressPosition(0);
+        ReportFileError(e);
+        return false;
+    }
+    ResetDocument();
+    InstallLoadedFile(std::move(file), Layers, Compositor, Image1);
+    Document.Modified = false;
+    // Both undo snapshots hold the current layer as loaded, so that undo finds nothing to undo.
+    Image3.CopyFrom(Compositor.CurrentLayerImage());
+    Image4.CopyFrom(Compositor.CurrentLayerImage());
+    Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
+    return true;
+}
+
+void MainWindowCore::N2Click() {
+    AskToSaveChanges();
+    int width = Image1.Width();
+    int height = Image1.Height();
+    if (!screen_.ShowNewPictureDialog(width, height)) return;
+    // The dialog lets a side be 0 or less; the smallest picture has one pixel a side.
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    try {
+        CheckPictureSize(width, height);
+    } catch (const UserError& e) {
+        screen_.ErrorBox(e.Text());
+        return;
+    }
+    Document.FileName = Document.OpenFileName = kUntitled;
+    ResetDocument();
+    Image1.MakeWhite(width, height);
+    Compositor.Reset(width, height);
+    Image3.CopyFrom(Image1);
+    Image4.CopyFrom(Image1);
+    ShowDocumentTitle(kUntitled);
+    Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
+}
+
+void MainWindowCore::N3Click() {
+    AskToSaveChanges();
+    QString name = Document.OpenFileName;
+    int entry = 0;
+    bool opened = true;
+    if (screen_.ShowOpenDialog(name, entry)) {
+        Document.OpenFileName = name;
+        // No tick may run against a half-built layer stack; the timer runs again however the
+        // load ends.
+        Timer1.SetEnabled(false);
+        opened = OpenDocumentFile(name, TypeOfEntry(entry));
+        if (opened) Document.FileName = name;
+        Timer1.SetEnabled(true);
+    }
+    // A file that could not be opened left the document as it was, under its own name.
+    ShowDocumentTitle(opened ? Document.OpenFileName : Document.FileName);
+}
+
+void MainWindowCore::OpenStartupFile() {
+    if (!Document.OpenAtFirstTick) return;
+    Document.OpenAtFirstTick = false;
+    const QString& file = Document.CommandLineFile;
+    const FileType type = TypeOfName(file);
+    if (type == FileType::Unknown) {
+        screen_.ShowMessage(QStringLiteral("このファイルには対応していません。"));
+        return;
+    }
+    if (!OpenDocumentFile(file, type)) {
+        ShowDocumentTitle(Document.FileName);
+        return;
+    }
+    Document.FileName = Document.OpenFileName = file;
+    ShowDocumentTitle(file);
+}
+
+bool MainWindowCore::WriteDocumentFile(const QString& path, FileType type, int quality,
+                                       bool progressive) {
+    try {
+        switch (type) {
+            case FileType::Bmp:
+                SaveBmpFile(path, Image1);
+                break;
+            case FileType::Jpeg:
+                SaveJpegFile(path, Image1, quality, progressive);
+                break;
+            case FileType::Layered: {
+                ScreenProgress progress(screen_);
+                SaveLayeredFile(path, Image1.Width(), Image1.Height(),
+                                DocumentLayers(Layers, Compositor), &progress);
+                break;
+            }
+            case FileType::Unknown:
+                return false;
+        }
+    } catch (const UserError& e) {
+        screen_.SetProgressPosition(0);
+        ReportFileError(e);
+        return false;
+    }
+    // Changes made since are unsaved again; the previous file was never destroyed.
+    Document.Modified = false;
+    return true;
+}
+
+void MainWindowCore::Save1Click() {
+    if (Document.FileName == kUntitled) {
+        N1Click();
+        return;
+    }
+    const QString& target = Document.FileName;
+    const FileType type = TypeOfName(target);
+    if (type == FileType::Unknown) return;
+    int quality = kDefaultJpegQuality;
+    bool progressive = false;
+    if (type == FileType::Jpeg) {
+        int chosenQuality = 0;
+        bool chosenProgressive = false;
+        if (screen_.ShowJpegQualityDialog(Image1, chosenQuality, chosenProgressive))
+            quality = chosenQuality, progressive = chosenProgressive;
+    }
+    if (!WriteDocumentFile(target, type, quality, progressive)) {
+        ShowDocumentTitle(target);
+        return;
+    }
+    if (type == FileType::Jpeg) {
+        // The paint surface shows the compressed result, as the file now holds it.
+        try {
+            LoadedFile written = LoadFile(target, FileType::Jpeg);
+            Compositor.ShowOnPaintSurface(written.Picture);
+            RepaintPaintSurface();
+        } catch (const UserError& e) {
+            ReportFileError(e);
+        }
+    }
+    ShowDocumentTitle(target);
+}
+
+void MainWindowCore::N1Click() {
+    QString name = Document.FileName;
+    int entry = 0;
+    if (screen_.ShowSaveDialog(name, entry) && TypeOfEntry(entry) != FileType::Unknown) {
+        const FileType type = TypeOfEntry(entry);
+        bool progressive = false;
+        if (type == FileType::Jpeg) {
+            int chosenQuality = 0;
+            bool chosenProgressive = false;
+            if (screen_.ShowJpegQualityDialog(Image1, chosenQuality, chosenProgressive)) {
+                Document.JpegQuality = chosenQuality;
+                progressive = chosenProgressive;
+            }
+        }
+        Document.FileName = WithTypeExtension(name, type);
+        WriteDocumentFile(Document.FileName, type, Document.JpegQuality, progressive);
+    }
+    ShowDocumentTitle(Document.FileName);
+}

@@ -9,6 +9,7 @@
 
 #include "controls/ini_gt.h"
 #include "platform/colour.h"
+#include "tools/filter_settings.h"
 
 class Bitmap;
 
@@ -56,8 +57,8 @@ class MainScreen {
     // The tool panel's progress bar (file operations and filters).
     virtual void SetProgressRange(int minimum, int maximum) = 0;
     virtual void SetProgressPosition(int position) = 0;
-    // Lets the window system handle what is pending: repaints, the progress bar, and (while
-    // a filter runs) the user's commands.
+    // Lets the window system handle what is pending: repaints and the progress bar. The
+    // user's input waits until the operation that pumps has ended.
     virtual void ProcessMessages() = 0;
 
     // ---- Brush settings ----
@@ -70,6 +71,19 @@ class MainScreen {
     virtual void HighlightToolButton(ToolButton active) = 0;
 
     // ---- Editing ----
+    // The cursor of an armed cut or copy.
+    static constexpr int crCross = -3;
+    // The cursor the paint surface shows now.
+    virtual int PaintCursor() = 0;
+    // The selection rectangle over the paint surface, in picture coordinates.
+    virtual void ShowSelShape(const QRect& bounds, bool visible) = 0;
+    // The floating paste over the paint surface: picture is the core's own bitmap, shown with
+    // its top-left corner at (left, top) in picture coordinates.
+    virtual void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) = 0;
+    // The system clipboard. Taking leaves picture alone and answers false when the clipboard
+    // holds no picture (or one larger than maxSide on a side).
+    virtual void PutClipboardPicture(const Bitmap& picture) = 0;
+    virtual bool TakeClipboardPicture(Bitmap& picture, int maxSide) = 0;
 
     // ---- Tools ----
     // The swatches Panel4 and Panel5 show the primary and the secondary colour.
@@ -85,8 +99,28 @@ class MainScreen {
     virtual void SetTextDialogColours(TColor text, TColor background) = 0;
 
     // ---- Filters ----
+    // The filter dialogs, modal, each keeping its values from one use to the next. False when
+    // the dialog was closed other than by its button "決定".
+    virtual bool ContrastDialog(int& strength) = 0;
+    virtual bool ColourCorrectionDialog(ColourOffsets& offsets) = 0;
+    virtual bool LevelDialog(int& level) = 0;
+    virtual bool CustomFilterDialog(CustomFilterText& text) = 0;
 
     // ---- Documents ----
+    // The "新規作成" dialog, its fields filled with width and height; false when cancelled,
+    // else the fields' values come back.
+    virtual bool ShowNewPictureDialog(int& width, int& height) = 0;
+    // The open ("開く") and save ("保存") dialogs, starting from fileName; false when
+    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document).
+    virtual bool ShowOpenDialog(QString& fileName, int& filterIndex) = 0;
+    virtual bool ShowSaveDialog(QString& fileName, int& filterIndex) = 0;
+    // "<target> への変更を保存しますか？" with Yes and No; true for Yes.
+    virtual bool AskSaveChanges(const QString& target) = 0;
+    // The JPEG quality dialog previewing picture; true when confirmed with "決定", with the
+    // chosen quality and progressive flag.
+    virtual bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) = 0;
+    // A plain message box under the application's title.
+    virtual void ShowMessage(const QString& text) = 0;
 
     // ---- Loupe ----
 };

@@ -68,7 +68,10 @@ void TForm1::SetStatusText(int panel, const QString& text) {
 }
 
 void TForm1::SetPaintCursor(int cursor) {
-    if (cursor == crDefault)
+    paintCursor_ = cursor;
+    if (cursor == crCross)
+        Image1->setCursor(Qt::CrossCursor);
+    else if (cursor == crDefault)
         Image1->unsetCursor();
     else
         Image1->setCursor(KasumiroCursor(cursor));
@@ -145,10 +148,16 @@ void TForm1::SetProgressPosition(int position) {
 }
 
 void TForm1::ProcessMessages() {
-    QCoreApplication::processEvents();
+    // Repaints and the bar only: a command must not act on pictures that are half done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (core_.FilterRunning()) {
+        core_.CloseAfterFilter();
+        event->ignore();
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         core_.FormClose();

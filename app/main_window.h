@@ -14,7 +14,13 @@ class QMenu;
 class QProgressBar;
 class QScrollArea;
 class PaintSurface;
+class PastePicture;
+class TSelShape;
 class TCuteButton;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
 
 class TForm1 : public QMainWindow, public MainScreen {
     Q_OBJECT
@@ -55,6 +61,15 @@ class TForm1 : public QMainWindow, public MainScreen {
     void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
+    int PaintCursor() override { return paintCursor_; }
+    void ShowSelShape(const QRect& bounds, bool visible) override;
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override;
+    void PutClipboardPicture(const Bitmap& picture) override;
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override;
+    // The selection rectangle and the floating paste, children of the paint surface so that
+    // their places are picture coordinates, also while the view scrolls.
+    TSelShape* SelShape1 = nullptr;
+    PastePicture* Image7 = nullptr;
 
     // ---- Tools (screen) ----
     void SetSwatchColours(TColor primary, TColor secondary) override;
@@ -65,8 +80,27 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetTextDialogColours(TColor text, TColor background) override;
 
     // ---- Filters (screen) ----
+    bool ContrastDialog(int& strength) override;
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override;
+    bool LevelDialog(int& level) override;
+    bool CustomFilterDialog(CustomFilterText& text) override;
+    // The filter dialogs, made once at start-up after the main window.
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm9* Form9 = nullptr;
 
     // ---- Documents (screen) ----
+    // The new-picture and JPEG quality dialogs, created after the main window; each returns
+    // its argument.
+    QWidget* AdoptNewPictureDialog(class TOKBottomDlg* dialog);
+    QWidget* AdoptJpegQualityDialog(class TForm5* dialog);
+    bool ShowNewPictureDialog(int& width, int& height) override;
+    bool ShowOpenDialog(QString& fileName, int& filterIndex) override;
+    bool ShowSaveDialog(QString& fileName, int& filterIndex) override;
+    bool AskSaveChanges(const QString& target) override;
+    bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) override;
+    void ShowMessage(const QString& text) override;
 
     // ---- Loupe (screen) ----
 
@@ -118,6 +152,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
+    int paintCursor_ = crDefault;
+    void WatchSelShape1(QEvent* event);
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;
@@ -125,6 +161,12 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Filters (window) ----
 
     // ---- Documents (window) ----
+    bool ShowFileDialog(bool save, QString& fileName, int& filterIndex);
+    TOKBottomDlg* newPictureDialog_ = nullptr;
+    TForm5* jpegDialog_ = nullptr;
+    // The filter entry each file dialog shows next (1 BMP).
+    int openFilter_ = 1;
+    int saveFilter_ = 1;
 
     // ---- Loupe (window) ----
     QWidget* Window(WindowId window);

@@ -1,4 +1,89 @@
-// The main window's widgets and menu items for this group of commands, wired to the core.
-#include "app/main_window.h"
+// The main window's file commands: the File menu, the file dialogs, the save question and the
+// document dialogs, wired to the core.
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 
-void TForm1::ConnectDocuments() {}
+#include "app/main_window.h"
+#include "document/jpeg_quality_dialog.h"
+#include "document/new_picture_dialog.h"
+
+namespace {
+
+const QStringList& FileFilters() {
+    static const QStringList filters = {QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)"),
+                                        QStringLiteral("JPEG (*.jpg)"),
+                                        QStringLiteral("Kasumiroﾌｧｲﾙ(*.tav)")};
+    return filters;
+}
+
+}  // namespace
+
+void TForm1::ConnectDocuments() {
+    connect(MenuItem(QStringLiteral("N2")), &QAction::triggered, this, [this] { core_.N2Click(); });
+    connect(MenuItem(QStringLiteral("N3")), &QAction::triggered, this, [this] { core_.N3Click(); });
+    connect(MenuItem(QStringLiteral("Save1")), &QAction::triggered, this,
+            [this] { core_.Save1Click(); });
+    connect(MenuItem(QStringLiteral("N1")), &QAction::triggered, this, [this] { core_.N1Click(); });
+}
+
+QWidget* TForm1::AdoptNewPictureDialog(TOKBottomDlg* dialog) {
+    newPictureDialog_ = dialog;
+    return dialog;
+}
+
+QWidget* TForm1::AdoptJpegQualityDialog(TForm5* dialog) {
+    jpegDialog_ = dialog;
+    return dialog;
+}
+
+bool TForm1::ShowNewPictureDialog(int& width, int& height) {
+    return newPictureDialog_ && newPictureDialog_->Execute(width, height);
+}
+
+bool TForm1::ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) {
+    return jpegDialog_ && jpegDialog_->Execute(picture, quality, progressive);
+}
+
+bool TForm1::ShowOpenDialog(QString& fileName, int& filterIndex) {
+    return ShowFileDialog(false, fileName, filterIndex);
+}
+
+bool TForm1::ShowSaveDialog(QString& fileName, int& filterIndex) {
+    return ShowFileDialog(true, fileName, filterIndex);
+}
+
+bool TForm1::ShowFileDialog(bool save, QString& fileName, int& filterIndex) {
+    QFileDialog dialog(this, save ? QStringLiteral("保存") : QStringLiteral("開く"));
+    dialog.setNameFilters(FileFilters());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed without an extension gets ".bmp", whatever the filter entry.
+    if (save) dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    int& remembered = save ? saveFilter_ : openFilter_;
+    dialog.selectNameFilter(FileFilters().value(remembered - 1));
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    fileName = dialog.selectedFiles().first();
+    remembered = std::max(1, int(FileFilters().indexOf(dialog.selectedNameFilter())) + 1);
+    filterIndex = remembered;
+    return true;
+}
+
+bool TForm1::AskSaveChanges(const QString& target) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                    target + QStringLiteral(" への変更を保存しますか？"), QMessageBox::NoButton,
+                    this);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void TForm1::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                    this);
+    box.exec();
+}

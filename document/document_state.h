@@ -1,6 +1,6 @@
 #pragma once
-// The open document's bookkeeping: unsaved changes, the JPEG quality and the file named on the
-// command line.
+// The open document's bookkeeping: unsaved changes, the JPEG quality, the names the two file
+// dialogs hold and the file named on the command line.
 #include <QString>
 
 struct DocumentState {
@@ -8,6 +8,9 @@ struct DocumentState {
     int JpegQuality = 75;
     bool OpenAtFirstTick = false;
     QString CommandLineFile;
-    // The file name the save dialog holds; "無題" until a file is opened or saved.
+    // The file name the save dialog holds (the target of Save); "無題" until a file is opened
+    // or saved.
     QString FileName = QStringLiteral("無題");
+    // The file name the open dialog holds.
+    QString OpenFileName = QStringLiteral("無題");
 };

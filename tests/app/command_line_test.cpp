@@ -59,7 +59,7 @@ TEST(CommandLine, UsageIsOneScreenInJapaneseAndEnglish) {
     EXPECT_LE(usage.count(QLatin1Char('\n')), 24);
     EXPECT_TRUE(usage.startsWith(QStringLiteral("使い方: kasumiro")));
     EXPECT_TRUE(usage.contains(QStringLiteral("\nUsage:  kasumiro [options] [file]\n")));
-    for (const char* option : {"--help", "--version", "--  "})
+    for (const char* option : {"--help", "--version", "--  ", "--export OUT IN"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
 }
 

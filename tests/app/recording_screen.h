@@ -2,9 +2,11 @@
 // A stand-in for the main window's screen that records what the core asks of it.
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "app/main_screen.h"
+#include "platform/bitmap.h"
 
 class RecordingScreen : public MainScreen {
   public:
@@ -45,6 +47,27 @@ class RecordingScreen : public MainScreen {
     void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
 
     // ---- Editing ----
+    int PaintCursor() override { return Cursor; }
+    void ShowSelShape(const QRect& bounds, bool visible) override {
+        SelShapeBounds = bounds;
+        SelShapeVisible = visible;
+    }
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override {
+        FloatingPicture = &picture;
+        FloatingPlace = QPoint(left, top);
+        FloatingVisible = visible;
+    }
+    void PutClipboardPicture(const Bitmap& picture) override {
+        Clipboard.CopyFrom(picture);
+        ClipboardHolds = true;
+        ++ClipboardPuts;
+    }
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override {
+        if (!ClipboardHolds || Clipboard.Width() > maxSide || Clipboard.Height() > maxSide)
+            return false;
+        picture.CopyFrom(Clipboard);
+        return true;
+    }
 
     // ---- Tools ----
     void SetSwatchColours(TColor primary, TColor secondary) override {
@@ -67,8 +90,58 @@ class RecordingScreen : public MainScreen {
     }
 
     // ---- Filters ----
+    bool ContrastDialog(int& strength) override {
+        return FilterDialogAnswer(strength, ContrastStrength);
+    }
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override {
+        return FilterDialogAnswer(offsets, Offsets);
+    }
+    bool LevelDialog(int& level) override { return FilterDialogAnswer(level, Level); }
+    bool CustomFilterDialog(CustomFilterText& text) override {
+        return FilterDialogAnswer(text, Custom);
+    }
+    template <typename T>
+    bool FilterDialogAnswer(T& out, const T& value) {
+        ++FilterDialogs;
+        if (FilterDialogsAccept) out = value;
+        return FilterDialogsAccept;
+    }
 
     // ---- Documents ----
+    bool ShowNewPictureDialog(int& width, int& height) override {
+        NewDialogShownWith = {width, height};
+        if (!NewDialogResult) return false;
+        width = NewDialogResult->first;
+        height = NewDialogResult->second;
+        return true;
+    }
+    bool ShowOpenDialog(QString& fileName, int& filterIndex) override {
+        return Choose(OpenDialogResults, fileName, filterIndex);
+    }
+    bool ShowSaveDialog(QString& fileName, int& filterIndex) override {
+        SaveDialogShownWith << fileName;
+        return Choose(SaveDialogResults, fileName, filterIndex);
+    }
+    bool AskSaveChanges(const QString& target) override {
+        SaveQuestions << target;
+        return AnswerYes;
+    }
+    bool ShowJpegQualityDialog(const Bitmap&, int& quality, bool& progressive) override {
+        ++JpegDialogs;
+        if (!JpegDialogResult) return false;
+        quality = JpegDialogResult->first;
+        progressive = JpegDialogResult->second;
+        return true;
+    }
+    void ShowMessage(const QString& text) override { Messages << text; }
+    // Each dialog answers with the next scripted (name, filter entry); none left: cancelled.
+    static bool Choose(std::vector<std::pair<QString, int>>& results, QString& name, int& filter) {
+        if (results.empty()) return false;
+        name = results.front().first;
+        filter = results.front().second;
+        results.erase(results.begin());
+        return true;
+    }
 
     // ---- Loupe ----
 
@@ -100,6 +173,14 @@ class RecordingScreen : public MainScreen {
     std::vector<QRect> RepaintAreas;
 
     // ---- Editing (recorded) ----
+    QRect SelShapeBounds;
+    bool SelShapeVisible = false;
+    const Bitmap* FloatingPicture = nullptr;
+    QPoint FloatingPlace;
+    bool FloatingVisible = false;
+    Bitmap Clipboard;
+    bool ClipboardHolds = false;
+    int ClipboardPuts = 0;
 
     // ---- Tools (recorded) ----
     TColor SwatchPrimary = clBlack;
@@ -114,8 +195,25 @@ class RecordingScreen : public MainScreen {
     TColor MemoBackground = kNoColour;
 
     // ---- Filters (recorded) ----
+    // What the filter dialogs answer, and how often one was shown.
+    bool FilterDialogsAccept = true;
+    int ContrastStrength = 70;
+    ColourOffsets Offsets;
+    int Level = 5;
+    CustomFilterText Custom;
+    int FilterDialogs = 0;
 
     // ---- Documents (recorded) ----
+    std::optional<std::pair<int, int>> NewDialogResult;
+    std::pair<int, int> NewDialogShownWith;
+    std::vector<std::pair<QString, int>> OpenDialogResults;
+    std::vector<std::pair<QString, int>> SaveDialogResults;
+    QStringList SaveDialogShownWith;
+    bool AnswerYes = false;
+    QStringList SaveQuestions;
+    std::optional<std::pair<int, bool>> JpegDialogResult;
+    int JpegDialogs = 0;
+    QStringList Messages;
 
     // ---- Loupe (recorded) ----
 };

@@ -46,8 +46,8 @@ QString BmpRefusal(const QByteArray& bytes) {
     return QStringLiteral("accepted");
 }
 
-// A 121-byte file whose run-length data asks for a 768 x 17921 picture: Qt would allocate and fill 55 MB.
-// Run-length data that does code its picture is still read.
+// A 121-byte file whose run-length data asks for a 768 x 17921 picture: Qt would allocate and fill
+// 55 MB. Run-length data that does code its picture is still read.
 TEST(ReaderRegressions, RunLengthBmpFarLargerThanItsBytesIsRefused) {
     EXPECT_EQ(BmpRefusal(Data("bmp_rle_13m_pixels_in_121_bytes.bmp")),
               QStringLiteral("画像ﾌｫｰﾏｯﾄが不正です"));

@@ -1,0 +1,109 @@
+#include "document/export_command.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "document/document_errors.h"
+#include "document/jpeg_codec.h"
+#include "document/picture_files.h"
+
+namespace {
+
+struct ExportRequest {
+    QString out;
+    QString in;
+    int quality = 75;
+    bool progressive = false;
+};
+
+void Say(const QString& text) {
+    std::fprintf(stderr, "kasumiro: %s\n", text.toUtf8().constData());
+}
+
+const char kUsage[] = "usage: kasumiro --export OUT IN [--quality N] [--progressive]";
+
+// False (with the reason said) for a command line we cannot follow.
+bool Parse(const QStringList& args, ExportRequest& request) {
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--progressive")) {
+            request.progressive = true;
+        } else if (arg == QLatin1String("--quality")) {
+            bool number = false;
+            request.quality = i + 1 < args.size() ? args[++i].toInt(&number) : 0;
+            if (!number || request.quality < 1 || request.quality > 100) {
+                Say(QStringLiteral("--quality takes a number from 1 to 100"));
+                return false;
+            }
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            Say(QStringLiteral("unknown option %1").arg(arg));
+            return false;
+        } else {
+            files << arg;
+        }
+    }
+    if (files.size() != 2) return false;
+    request.out = files[0];
+    request.in = files[1];
+    return true;
+}
+
+// The visible layers of the loaded file composed on white, as the paint surface shows them.
+Bitmap Composed(LoadedFile&& file) {
+    LayerStack stack;
+    Bitmap picture(file.Width(), file.Height());
+    LayerCompositor compositor(stack, picture);
+    InstallLoadedFile(std::move(file), stack, compositor, picture);
+    compositor.RebuildLayerCache();
+    return picture;
+}
+
+void Write(const ExportRequest& request, FileType type, const Bitmap& picture) {
+    switch (type) {
+        case FileType::Bmp:
+            SaveBmpFile(request.out, picture);
+            break;
+        case FileType::Jpeg:
+            SaveJpegFile(request.out, picture, request.quality, request.progressive);
+            break;
+        case FileType::Layered:
+            SaveLayeredFile(request.out, picture.Width(), picture.Height(),
+                            {{clWhite, kShownMark, DefaultLayerName(0), &picture}});
+            break;
+        case FileType::Unknown:
+            break;
+    }
+}
+
+}  // namespace
+
+bool IsExportCommand(int argc, char** argv) {
+    return argc > 1 && std::strcmp(argv[1], "--export") == 0;
+}
+
+int RunExportCommand(const QStringList& args) {
+    ExportRequest request;
+    if (!Parse(args, request)) {
+        std::fprintf(stderr, "%s\n", kUsage);
+        return 2;
+    }
+    const QString unsupported = QStringLiteral("このファイルには対応していません。");
+    const FileType outType = TypeOfName(request.out);
+    const FileType inType = TypeOfName(request.in);
+    if (outType == FileType::Unknown || inType == FileType::Unknown) {
+        Say((outType == FileType::Unknown ? request.out : request.in) + QStringLiteral(": ") +
+            unsupported);
+        return 1;
+    }
+    const QString* failing = &request.in;
+    try {
+        const Bitmap picture = Composed(LoadFile(request.in, inType));
+        failing = &request.out;
+        Write(request, outType, picture);
+    } catch (const UserError& e) {
+        Say(*failing + QStringLiteral(": ") + e.Text());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,219 @@
+// The file commands through the main window's core: each type saved and opened back, the names
+// and JPEG settings of Save and Save As, the save question, and failures that lose nothing.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/main_core.h"
+#include "platform/app_paths.h"
+#include "recording_screen.h"
+
+namespace {
+
+constexpr TColor kRed = RgbColour(255, 0, 0);
+constexpr TColor kInk = RgbColour(20, 40, 200);
+
+class DocumentCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        AppPaths::OverrideExecutableDir(dir.path());
+        core = std::make_unique<MainWindowCore>(screen);
+        core->FormCreate({}, dir.path());
+    }
+    void TearDown() override {
+        core.reset();
+        AppPaths::OverrideExecutableDir(QString());
+    }
+    QString Path(const char* name) { return dir.filePath(QLatin1String(name)); }
+    // A block of ink on layer 0, shown, as an edit leaves it.
+    void Draw() {
+        for (int y = 100; y < 140; ++y)
+            for (int x = 100; x < 180; ++x) core->LayerImages()[0].SetPixel(x, y, kInk);
+        core->Compositor.CompositeRefresh();
+        core->Document.Modified = true;
+    }
+    QByteArray FileBytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The first luminance quantiser of a baseline JPEG: libjpeg scales 16 by 5000 / q below 50
+    // and by 200 - 2q from 50 on, in percent, rounded.
+    int FirstQuantiser(const QByteArray& jpeg) {
+        const qsizetype dqt = jpeg.indexOf(QByteArray("\xFF\xDB", 2));
+        return dqt < 0 ? -1 : std::uint8_t(jpeg[dqt + 5]);
+    }
+
+    QTemporaryDir dir;
+    RecordingScreen screen;
+    std::unique_ptr<MainWindowCore> core;
+};
+
+TEST_F(DocumentCommandsTest, EachTypeSavedThenOpenedBackAfterNew) {
+    const struct {
+        const char* name;
+        int entry;
+        int layers;
+        int tolerance;
+    } cases[] = {{"a.bmp", 1, 1, 0}, {"a.jpg", 2, 1, 12}, {"a.tav", 3, 2, 0}};
+    for (const auto& c : cases) {
+        Draw();
+        core->Layers.CreateLayer();
+        core->Timer1Timer(0);
+        screen.SaveDialogResults = {{Path(c.name), c.entry}};
+        core->N1Click();
+        EXPECT_FALSE(core->Document.Modified) << c.name;
+
+        screen.NewDialogResult = std::pair{10, 20};
+        core->N2Click();
+        EXPECT_EQ(screen.Caption, QStringLiteral("無題 - Kasumiro"));
+        EXPECT_EQ(screen.Status[1], QStringLiteral("サイズ( 10 x 20 )"));
+        EXPECT_EQ(core->Layers.LayerCount(), 1);
+
+        screen.OpenDialogResults = {{Path(c.name), c.entry}};
+        core->N3Click();
+        EXPECT_EQ(screen.Caption, Path(c.name) + QStringLiteral(" - Kasumiro")) << c.name;
+        EXPECT_EQ(screen.Status[1], QStringLiteral("サイズ( 400 x 400 )")) << c.name;
+        EXPECT_EQ(core->Layers.LayerCount(), c.layers) << c.name;
+        EXPECT_EQ(core->Document.FileName, Path(c.name));
+        EXPECT_TRUE(core->Timer1.Enabled());
+        const TColor ink = core->Image1.Pixel(140, 120);
+        EXPECT_NEAR(BlueOf(ink), BlueOf(kInk), c.tolerance) << c.name;
+        EXPECT_NEAR(RedOf(ink), RedOf(kInk), c.tolerance) << c.name;
+        EXPECT_EQ(core->Image1.Pixel(300, 300), clWhite) << c.name;
+        EXPECT_TRUE(core->Image3 == core->LayerImages()[0]) << c.name;
+    }
+    EXPECT_TRUE(screen.Errors.isEmpty()) << screen.Errors.join('\n').toStdString();
+}
+
+TEST_F(DocumentCommandsTest, SaveAsNamesTheFileByTheEntryAndKeepsTheConfirmedQuality) {
+    Draw();
+    screen.SaveDialogResults = {{Path("picture.bmp"), 2}};
+    screen.JpegDialogResult = std::pair{30, true};
+    core->N1Click();
+    EXPECT_EQ(core->Document.FileName, Path("picture.jpg"));
+    EXPECT_EQ(screen.Caption, Path("picture.jpg") + QStringLiteral(" - Kasumiro"));
+    EXPECT_EQ(core->Document.JpegQuality, 30);
+    EXPECT_TRUE(FileBytes(Path("picture.jpg")).contains(QByteArray("\xFF\xC2", 2)));
+    EXPECT_FALSE(QFile::exists(Path("picture.bmp")));
+
+    // Closed without "決定": baseline at the quality last confirmed (30 scales 16 to 27).
+    screen.SaveDialogResults = {{Path("again.jpg"), 2}};
+    screen.JpegDialogResult.reset();
+    core->N1Click();
+    const QByteArray again = FileBytes(Path("again.jpg"));
+    EXPECT_TRUE(again.contains(QByteArray("\xFF\xC0", 2)));
+    EXPECT_EQ(FirstQuantiser(again), 27);
+
+    // Save with the dialog closed uses the encoder's defaults: quality 90 scales 16 to 3.
+    core->Save1Click();
+    EXPECT_EQ(FirstQuantiser(FileBytes(Path("again.jpg"))), 3);
+    // The paint surface now shows the decoded file, not the layer.
+    EXPECT_FALSE(core->Image1 == core->LayerImages()[0]);
+}
+
+TEST_F(DocumentCommandsTest, SaveOfAnUntitledDocumentAsksForANameAndSaveKeepsTheType) {
+    core->Save1Click();
+    EXPECT_EQ(screen.SaveDialogShownWith, QStringList{QStringLiteral("無題")});
+    screen.SaveDialogResults = {{Path("layers.tav"), 3}};
+    core->Save1Click();
+    Draw();
+    core->Save1Click();
+    EXPECT_FALSE(core->Document.Modified);
+    EXPECT_EQ(FileBytes(Path("layers.tav")).left(4), QByteArray("\x1E\0\0\0", 4));
+    EXPECT_EQ(screen.SaveDialogShownWith.size(), 2);
+}
+
+TEST_F(DocumentCommandsTest, SaveQuestionYesThenCancelledSaveAsStillOpens) {
+    Draw();
+    screen.AnswerYes = true;
+    screen.OpenDialogResults = {{Path("none.bmp"), 1}};
+    core->N3Click();
+    EXPECT_EQ(screen.SaveQuestions, QStringList{QStringLiteral("無題")});
+    EXPECT_EQ(screen.SaveDialogShownWith.size(), 1);
+    EXPECT_TRUE(screen.OpenDialogResults.empty());
+    EXPECT_EQ(screen.Errors, QStringList{QStringLiteral("ﾌｧｲﾙが見つかりません")});
+
+    core->N6Click();
+    core->FormClose();
+    EXPECT_EQ(screen.SaveQuestions.size(), 3);  // Exit asks, and the close asks again
+    core->Document.Modified = false;
+    core->FormClose();
+    EXPECT_EQ(screen.SaveQuestions.size(), 3);
+}
+
+TEST_F(DocumentCommandsTest, FilesThatCannotBeOpenedLeaveTheDocumentAsItWas) {
+    Draw();
+    QFile v31(Path("v31.tav"));
+    v31.open(QIODevice::WriteOnly);
+    v31.write(QByteArray::fromHex("1f000000010000000200000002000000"));
+    v31.close();
+    QFile text(Path("text.bmp"));
+    text.open(QIODevice::WriteOnly);
+    text.write("not a bitmap");
+    text.close();
+    screen.OpenDialogResults = {{Path("v31.tav"), 3}, {Path("text.bmp"), 1}, {Path("none.jpg"), 2}};
+    for (int i = 0; i < 3; ++i) core->N3Click();
+    EXPECT_EQ(screen.Messages,
+              QStringList{QStringLiteral("このバージョンのファイルには対応していません。")});
+    EXPECT_EQ(screen.Beeps, 1);
+    EXPECT_EQ(screen.Errors, QStringList({QStringLiteral("画像ﾌｫｰﾏｯﾄが不正です"),
+                                          QStringLiteral("ﾌｧｲﾙが見つかりません")}));
+    EXPECT_EQ(core->Image1.Pixel(140, 120), kInk);
+    EXPECT_TRUE(core->Document.Modified);
+    EXPECT_TRUE(core->Timer1.Enabled());
+    EXPECT_EQ(screen.Caption, QStringLiteral("無題 - Kasumiro"));
+}
+
+TEST_F(DocumentCommandsTest, AFailedSaveKeepsTheOldFileAndTheUnsavedMark) {
+    screen.SaveDialogResults = {{Path("keep.bmp"), 1}};
+    core->N1Click();
+    const QByteArray old = FileBytes(Path("keep.bmp"));
+    Draw();
+    // The folder turns into a file: no temporary file can be made beside the target.
+    screen.SaveDialogResults = {{Path("keep.bmp/inner.bmp"), 1}};
+    core->N1Click();
+    EXPECT_EQ(screen.Errors.size(), 1);
+    EXPECT_TRUE(core->Document.Modified);
+    EXPECT_EQ(FileBytes(Path("keep.bmp")), old);
+}
+
+TEST_F(DocumentCommandsTest, StartupOpenAtTheFirstTickOnly) {
+    screen.SaveDialogResults = {{Path("start.tav"), 3}};
+    Draw();
+    core->N1Click();
+    QFile::copy(Path("start.tav"), Path("start.TAV"));
+    for (const char* file : {"start.TAV", "start.tav", "start.png"}) {
+        screen.NewDialogResult = std::pair{5, 5};
+        core->N2Click();
+        screen.Messages.clear();
+        core->Document.CommandLineFile = Path(file);
+        core->Document.OpenAtFirstTick = true;
+        core->Timer1Timer(0);
+        core->Timer1Timer(0);
+        EXPECT_FALSE(core->Document.OpenAtFirstTick);
+        const bool unsupported = TypeOfName(Path(file)) == FileType::Unknown;
+        EXPECT_EQ(screen.Messages.size(), unsupported ? 1 : 0) << file;
+        EXPECT_EQ(core->PictureWidth(), unsupported ? 5 : 400) << file;
+        if (!unsupported) {
+            EXPECT_EQ(core->Document.FileName, Path(file));
+        }
+    }
+}
+
+TEST_F(DocumentCommandsTest, NewMakesAtLeastOnePixelAndLeavesModifiedAlone) {
+    Draw();
+    screen.NewDialogResult = std::pair{0, -5};
+    core->N2Click();
+    EXPECT_EQ(screen.NewDialogShownWith, std::pair(400, 400));
+    EXPECT_EQ(core->PictureWidth(), 1);
+    EXPECT_EQ(core->PictureHeight(), 1);
+    EXPECT_TRUE(core->Document.Modified);
+    screen.NewDialogResult.reset();
+    core->N2Click();
+    EXPECT_EQ(core->PictureWidth(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// The command-line export: composed pictures out in each type, and failures that leave no file.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "document/export_command.h"
+#include "document/picture_files.h"
+
+namespace {
+
+constexpr TColor kRed = RgbColour(255, 0, 0);
+constexpr TColor kBlue = RgbColour(0, 0, 255);
+
+class ExportCommandTest : public ::testing::Test {
+  protected:
+    QString Path(const char* name) { return dir.filePath(QLatin1String(name)); }
+    // Two layers: a blue square at the bottom, above it a red square keyed on white that
+    // overlaps it, and a hidden third layer that would cover everything in black.
+    void WriteLayers() {
+        Bitmap bottom(8, 8), top(8, 8), hidden(8, 8);
+        for (int y = 1; y < 5; ++y)
+            for (int x = 1; x < 5; ++x) bottom.SetPixel(x, y, kBlue), top.SetPixel(x + 2, y, kRed);
+        hidden.Fill(clBlack);
+        SaveLayeredFile(Path("in.tav"), 8, 8,
+                        {{clWhite, kShownMark, QStringLiteral("a"), &bottom},
+                         {clWhite, kShownMark, QStringLiteral("b"), &top},
+                         {clWhite, kHiddenMark, QStringLiteral("c"), &hidden}});
+    }
+    int Run(const QStringList& args) { return RunExportCommand(args); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(ExportCommandTest, WritesTheComposedPictureByTheOutputsExtension) {
+    WriteLayers();
+    ASSERT_EQ(Run({Path("out.bmp"), Path("in.tav")}), 0);
+    const LoadedFile bmp = LoadFile(Path("out.bmp"), FileType::Bmp);
+    const struct {
+        int x, y;
+        TColor colour;
+    } pixels[] = {{1, 1, kBlue}, {3, 2, kRed}, {6, 4, kRed}, {7, 7, clWhite}};
+    for (const auto& p : pixels) EXPECT_EQ(bmp.Picture.Pixel(p.x, p.y), p.colour) << p.x;
+
+    ASSERT_EQ(Run({Path("one.tav"), Path("out.bmp")}), 0);
+    const LoadedFile tav = LoadFile(Path("one.tav"), FileType::Layered);
+    ASSERT_EQ(tav.Document.Layers.size(), 1u);
+    EXPECT_EQ(tav.Document.Layers[0].Name, QStringLiteral("新規レイヤ1"));
+    EXPECT_EQ(tav.Document.Layers[0].Picture.Pixel(3, 2), kRed);
+
+    ASSERT_EQ(Run({"--progressive", Path("out.jpg"), "--quality", "100", Path("in.tav")}), 0);
+    QFile jpg(Path("out.jpg"));
+    ASSERT_TRUE(jpg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(jpg.readAll().contains(QByteArray("\xFF\xC2", 2)));
+}
+
+TEST_F(ExportCommandTest, FailuresReportAndLeaveNoOutput) {
+    WriteLayers();
+    const struct {
+        QStringList args;
+        int code;
+    } cases[] = {
+        {{Path("x.bmp"), Path("missing.tav")}, 1},
+        {{Path("x.png"), Path("in.tav")}, 1},
+        {{Path("x.bmp"), Path("in.gif")}, 1},
+        {{Path("x.jpg"), Path("in.tav"), "--quality", "0"}, 2},
+        {{Path("x.jpg"), Path("in.tav"), "--fast"}, 2},
+        {{Path("x.bmp")}, 2},
+        {{Path("x.bmp"), Path("none/dir/x.bmp"), Path("in.tav")}, 2},
+        {{Path("none/x.bmp"), Path("in.tav")}, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), c.code) << c.args.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(Path("x.bmp")) || QFile::exists(Path("x.jpg")));
+    }
+}
+
+}  // namespace
