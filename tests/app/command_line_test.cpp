@@ -74,6 +74,11 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplay) {
         {{"--help"}, 0, UsageText(), {}},
         {{"-h", "file.tav"}, 0, UsageText(), {}},
         {{"--version"}, 0, QStringLiteral("Kasumiro 3.80\n"), {}},
+        // An export goes its own way, before the window's options are read.
+        {{"--export"},
+         2,
+         {},
+         QStringLiteral("usage: kasumiro --export OUT IN [--quality N] [--progressive]\n")},
         {{"--nonsense"},
          2,
          {},
