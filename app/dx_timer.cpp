@@ -17,6 +17,7 @@ TDXTimer::TDXTimer(QObject* parent, bool enabled) : QObject(parent) {
                         ApplicationDeactivated();
                 });
     }
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
     SetEnabled(enabled);
 }
 
@@ -54,8 +55,21 @@ void TDXTimer::SetActiveOnly(bool value) {
 }
 
 void TDXTimer::InstallIdle() {
+    resting_ = false;
     previousTick_ = TimeGetTime();
     idle_.start();
+}
+
+// The previous tick's time is kept, so the lag after a rest counts the time rested.
+void TDXTimer::Wake() {
+    if (!resting_) return;
+    resting_ = false;
+    if (hooked_ && (!activeOnly_ || ApplicationActive())) idle_.start();
+}
+
+bool TDXTimer::eventFilter(QObject* watched, QEvent*) {
+    if (resting_ && watched != &idle_) Wake();
+    return false;
 }
 
 void TDXTimer::Enable() {
@@ -67,6 +81,7 @@ void TDXTimer::Enable() {
 void TDXTimer::Disable() {
     if (!hooked_) return;
     idle_.stop();
+    resting_ = false;
     hooked_ = false;
 }
 
@@ -77,7 +92,10 @@ void TDXTimer::ApplicationActivated() {
 
 void TDXTimer::ApplicationDeactivated() {
     if (OnDeactivate) OnDeactivate(this);
-    if (hooked_ && activeOnly_) idle_.stop();
+    if (hooked_ && activeOnly_) {
+        idle_.stop();
+        resting_ = false;
+    }
 }
 
 void TDXTimer::IdlePass() {
@@ -87,4 +105,8 @@ void TDXTimer::IdlePass() {
     const int lag = std::max(static_cast<int>(elapsed / static_cast<std::uint32_t>(divisor_)), 1);
     previousTick_ = now;
     if (OnTimer) OnTimer(this, lag);
+    if (CanRest && hooked_ && idle_.isActive() && CanRest()) {
+        idle_.stop();
+        resting_ = true;
+    }
 }

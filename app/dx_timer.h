@@ -5,6 +5,10 @@
 // every pass over pending events, and the handler runs whenever at least Interval ms have
 // passed. With ActiveOnly it runs only while the application is the active one; the hook stays
 // marked installed across deactivation, so ticks resume by themselves on activation.
+//
+// A painting program left alone must not hold a core busy: after a tick, when CanRest says
+// that another tick would change nothing, the loop rests, and any event the application
+// receives (input, a window shown or closed, a posted request, another timer) wakes it.
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
@@ -29,6 +33,13 @@ class TDXTimer : public QObject {
     std::function<void(TDXTimer* sender, int lagCount)> OnTimer;
     std::function<void(TDXTimer* sender)> OnActivate;
     std::function<void(TDXTimer* sender)> OnDeactivate;
+    // Asked after every tick: true when the next tick would provably change nothing.
+    std::function<bool()> CanRest;
+
+    // Resting until the next event, with the hook installed.
+    bool Resting() const { return resting_; }
+    // Ends a rest; the next idle pass ticks.
+    void Wake();
 
     // Whether the hook is marked installed, and whether the idle callback actually runs.
     bool HookInstalled() const { return hooked_; }
@@ -45,12 +56,14 @@ class TDXTimer : public QObject {
     void Disable();
     void InstallIdle();
     static bool ApplicationActive();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     bool activeOnly_ = true;
     bool enabled_ = false;
     int interval_ = 1000;
     int divisor_ = 1000;
     bool hooked_ = false;
+    bool resting_ = false;
     std::uint32_t previousTick_ = 0;
     QTimer idle_;
 };

@@ -13,6 +13,7 @@ MainWindowCore::MainWindowCore(MainScreen& screen)
     Timer1.SetActiveOnly(true);
     Timer1.SetInterval(0);
     Timer1.OnTimer = [this](TDXTimer*, int lag) { Timer1Timer(lag); };
+    Timer1.CanRest = [this] { return TickIsIdle(); };
 }
 
 void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir) {

@@ -22,6 +22,9 @@
 #include "platform/shift_state.h"
 #include "resources/artwork.h"
 #include "tools/colour_pick.h"
+#include "tools/filter_settings.h"
+#include "tools/floating_paste.h"
+#include "tools/selection_band.h"
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
 
@@ -101,7 +104,7 @@ class MainWindowCore : private CompositorHost {
     bool TickIsIdle();
     // The layer pen: it draws on whichever layer is current when the stroke draws.
     Canvas LayerCanvas;
-    BrushStroke Brush{Stroke, LayerCanvas, SurfaceCanvas, Checks};
+    BrushStroke Brush{Stroke, LayerCanvas, SurfaceCanvas, Bristles, Checks};
 
     // ---- Editing: undo, clear, selection and clipboard ----
     // Called by the paint surface's handlers.
@@ -114,6 +117,29 @@ class MainWindowCore : private CompositorHost {
     // Drops a pending floating paste into the current layer (Paste, Cut, Copy, the brush
     // button, New and Open call it).
     void CommitFloatingPaste();
+    // "元に戻す": restores the layer of the last change; pressed again, brings the change back.
+    void Button2Click();
+    void Undo1Click() { Button2Click(); }
+    // "クリア": the current layer becomes its transparent colour, shown or not.
+    void Button1Click();
+    void C1Click() { Button1Click(); }
+    // Cut and Copy arm the rubber band; Paste floats the clipboard's picture.
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    // The floating paste's pointer events, in its own coordinates.
+    void Image7MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image7MouseMove(TShiftState shift, int x, int y);
+    // The selection rectangle was moved or resized by its own dragging.
+    void SelShape1Changed(const QRect& bounds);
+    // The pointer came onto the selection rectangle.
+    void SelShape1MouseEnter();
+    // The rubber band, the clipboard's staging picture, the floating paste and the cursor
+    // the paint surface had before a selection or paste began.
+    SelectionBand SelShape1;
+    Bitmap Image6;
+    FloatingPaste Image7;
+    int SavedCursor = MainScreen::crDefault;
 
     // ---- Tools: retouch, fill, colour picking, palette, text ----
     // Called by the paint surface's handlers.
@@ -150,6 +176,22 @@ class MainWindowCore : private CompositorHost {
     TextTool Text;
 
     // ---- Filters ----
+    // "フィルタ(&I)": soft, invert, contrast, gamma plus and minus, colour correction, value
+    // extraction and the custom kernel, each over the current layer as one undoable step.
+    void I1Click();
+    void I2Click();
+    void I3Click();
+    void I4Click();
+    void I5Click();
+    void I6Click();
+    void I7Click();
+    void I8Click();
+    // While a filter runs the interface is pumped, so commands could arrive: the window holds
+    // the user's input back, the timer rests, and a close waits for the filter's end.
+    bool FilterRunning() const { return filterRunning_; }
+    void CloseAfterFilter() { closeAfterFilter_ = true; }
+    // How often a running filter advances the bar and pumps (a screen refresh).
+    unsigned FilterPumpIntervalMs = 16;
 
     // ---- Documents: new, open, save ----
     // The file named on the command line, opened by the first tick.
@@ -238,18 +280,25 @@ class MainWindowCore : private CompositorHost {
     bool CurrentLayerHidden() const;
 
     // ---- Editing (private) ----
+    void ArmSelection(bool cut);
+    void ResetSelectionAndPaste();
+    void DropFloatingPaste();
+    void FinishSelection(bool cut);
+    void ShowSelShape();
+    void ShowFloatingPaste();
 
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);
     void SetSwatch(Swatch swatch, TColor colour);
     void ClearPasteAndSelectionFlags();
-    void ShowActiveTool(int tool);
-    TColor& LayerPenColour();
     // The layer the text floats on: the current one, with a backdrop taken from it.
     Bitmap& TextLayer();
-    TColor layerPenColour_ = clBlack;
 
     // ---- Filters (private) ----
+    void RunFilter(FilterKind kind);
+    bool ReadFilterDialog(FilterJob& job);
+    bool filterRunning_ = false;
+    bool closeAfterFilter_ = false;
 
     // ---- Documents (private) ----
     // Loads a file of the given type and makes it the document; false (the message shown and

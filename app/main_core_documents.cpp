@@ -43,6 +43,9 @@ void MainWindowCore::ResetDocument() {
     Tools.PasteFollowing = Tools.PastePending = false;
     Tools.CutArmed = Tools.CutSelecting = Tools.CutSized = false;
     Tools.CopyArmed = Tools.CopySelecting = Tools.CopySized = false;
+    // A floating text keeps the old picture under it as its backdrop; left floating, the next
+    // move would put that backdrop into the new document. The text tool stays chosen.
+    Tools.TextFloating = false;
     Tools.UndoLayer = 0;
     Stroke.InkLevel = Stroke.SpeedSquared = 0;
     Stroke.TickDrawing = false;

@@ -93,6 +93,7 @@ void MainWindowCore::StrokeEnd() {
     Brush.End();
     Compositor.CompositeRefresh();
     TakeAfterSnapshot();
+    RegenerateBristles();
 }
 
 void MainWindowCore::Button3Click() {

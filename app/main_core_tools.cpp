@@ -3,11 +3,6 @@
 #include "brush/retouch.h"
 #include "platform/flood_fill.h"
 
-namespace {
-// The tool buttons, as the screen knows them.
-enum { kBrushTool, kRetouchTool, kTextTool, kFillTool, kPickTool };
-}  // namespace
-
 // ---- Paint surface hooks ----
 
 void MainWindowCore::PickPress(TMouseButton, TShiftState shift, int x, int y) {
@@ -47,7 +42,7 @@ void MainWindowCore::RetouchDab(int x, int y) {
     in.pointerY = y;
     in.brushSize = Stroke.BrushSize;
     in.kind = RetouchKindOf(Checks);
-    in.chosen = LayerPenColour();
+    in.chosen = LayerCanvas.pen.Color;  // chosen by the press
     const QRect square = RetouchDabOn(Compositor.CurrentLayerImage(), Image1, in);
     const QRect shown = square & QRect(0, 0, Image1.Width(), Image1.Height());
     if (!shown.isEmpty()) screen_.RepaintPaintSurface(shown);
@@ -76,7 +71,7 @@ void MainWindowCore::StampText(int x, int y) {
 // ---- Tool buttons ----
 
 void MainWindowCore::Button4Click() {
-    ShowActiveTool(kRetouchTool);
+    screen_.HighlightToolButton(MainScreen::tbRetouch);
     screen_.SetPaintCursor(MainScreen::crReta);
     ClearPasteAndSelectionFlags();
     Tools.TextFloating = Tools.TextToolActive = false;
@@ -87,7 +82,7 @@ void MainWindowCore::Button4Click() {
 void MainWindowCore::Button5Click() {
     if (Tools.PastePending) CommitFloatingPaste();
     screen_.SetPaintCursor(MainScreen::crDraw);
-    ShowActiveTool(kFillTool);
+    screen_.HighlightToolButton(MainScreen::tbFill);
     ClearPasteAndSelectionFlags();
     Tools.TextFloating = Tools.TextToolActive = false;
     Tools.PickToolActive = Tools.Picking = Tools.RetouchToolActive = false;
@@ -96,7 +91,7 @@ void MainWindowCore::Button5Click() {
 
 void MainWindowCore::Button6Click() {
     screen_.SetPaintCursor(MainScreen::crCatch);
-    ShowActiveTool(kPickTool);
+    screen_.HighlightToolButton(MainScreen::tbPick);
     ClearPasteAndSelectionFlags();
     Tools.TextFloating = Tools.TextToolActive = false;
     Tools.RetouchToolActive = false;
@@ -106,7 +101,7 @@ void MainWindowCore::Button6Click() {
 
 void MainWindowCore::Button8Click() {
     if (!screen_.RunTextDialog()) return;
-    ShowActiveTool(kTextTool);
+    screen_.HighlightToolButton(MainScreen::tbText);
     Tools.RetouchToolActive = false;
     screen_.SetPaintCursor(MainScreen::crText);
     ClearPasteAndSelectionFlags();
@@ -132,7 +127,7 @@ void MainWindowCore::Button7Click() {
 
 void MainWindowCore::CuteButton4Click() {
     const TColor transparent = Layers.TransparentColour(Layers.CurrentLayerIndex());
-    LayerPenColour() = transparent;
+    LayerCanvas.pen.Color = transparent;
     SetSwatch(Swatch::Primary, transparent);
 }
 
@@ -178,12 +173,6 @@ void MainWindowCore::ClearPasteAndSelectionFlags() {
     Tools.PasteFollowing = Tools.PastePending = false;
     Tools.CutArmed = Tools.CutSelecting = Tools.CutSized = false;
     Tools.CopyArmed = Tools.CopySelecting = Tools.CopySized = false;
-}
-
-void MainWindowCore::ShowActiveTool(int) {}
-
-TColor& MainWindowCore::LayerPenColour() {
-    return layerPenColour_;
 }
 
 Bitmap& MainWindowCore::TextLayer() {

@@ -10,6 +10,7 @@
 
 #include "controls/ini_gt.h"
 #include "platform/colour.h"
+#include "tools/filter_settings.h"
 
 class Bitmap;
 
@@ -57,8 +58,8 @@ class MainScreen {
     // The tool panel's progress bar (file operations and filters).
     virtual void SetProgressRange(int minimum, int maximum) = 0;
     virtual void SetProgressPosition(int position) = 0;
-    // Lets the window system handle what is pending: repaints, the progress bar, and (while
-    // a filter runs) the user's commands.
+    // Lets the window system handle what is pending: repaints and the progress bar. The
+    // user's input waits until the operation that pumps has ended.
     virtual void ProcessMessages() = 0;
 
     // ---- Brush settings ----
@@ -71,6 +72,19 @@ class MainScreen {
     virtual void HighlightToolButton(ToolButton active) = 0;
 
     // ---- Editing ----
+    // The cursor of an armed cut or copy.
+    static constexpr int crCross = -3;
+    // The cursor the paint surface shows now.
+    virtual int PaintCursor() = 0;
+    // The selection rectangle over the paint surface, in picture coordinates.
+    virtual void ShowSelShape(const QRect& bounds, bool visible) = 0;
+    // The floating paste over the paint surface: picture is the core's own bitmap, shown with
+    // its top-left corner at (left, top) in picture coordinates.
+    virtual void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) = 0;
+    // The system clipboard. Taking leaves picture alone and answers false when the clipboard
+    // holds no picture (or one larger than maxSide on a side).
+    virtual void PutClipboardPicture(const Bitmap& picture) = 0;
+    virtual bool TakeClipboardPicture(Bitmap& picture, int maxSide) = 0;
 
     // ---- Tools ----
     // The swatches Panel4 and Panel5 show the primary and the secondary colour.
@@ -86,6 +100,12 @@ class MainScreen {
     virtual void SetTextDialogColours(TColor text, TColor background) = 0;
 
     // ---- Filters ----
+    // The filter dialogs, modal, each keeping its values from one use to the next. False when
+    // the dialog was closed other than by its button "決定".
+    virtual bool ContrastDialog(int& strength) = 0;
+    virtual bool ColourCorrectionDialog(ColourOffsets& offsets) = 0;
+    virtual bool LevelDialog(int& level) = 0;
+    virtual bool CustomFilterDialog(CustomFilterText& text) = 0;
 
     // ---- Documents ----
     // The "新規作成" dialog, its fields filled with width and height; false when cancelled,

@@ -5,21 +5,21 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QStatusBar>
 
-#include "controls/error_box.h"
 #include "app/fonts.h"
 #include "app/paint_surface.h"
+#include "controls/error_box.h"
 #include "resources/artwork.h"
 
 TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) {
     setObjectName(QStringLiteral("Form1"));
     setFont(UiFont(12));
     setWindowIcon(ProgramIcon());
-    // The design placement; the settings replace it.
-    setGeometry(227, 113, 493, 470);
 
     auto* client = new QWidget(this);
     auto* layout = new QHBoxLayout(client);
@@ -30,6 +30,8 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     BuildMenus();
     BuildToolPanel();
     BuildStatusBar();
+    // The design placement, 493 x 470 below the menu bar; the settings replace it.
+    setGeometry(227, 113, 493, 470 + menuBar()->sizeHint().height());
 
     ScrollBox1 = new QScrollArea(client);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -66,7 +68,10 @@ void TForm1::SetStatusText(int panel, const QString& text) {
 }
 
 void TForm1::SetPaintCursor(int cursor) {
-    if (cursor == crDefault)
+    paintCursor_ = cursor;
+    if (cursor == crCross)
+        Image1->setCursor(Qt::CrossCursor);
+    else if (cursor == crDefault)
         Image1->unsetCursor();
     else
         Image1->setCursor(KasumiroCursor(cursor));
@@ -140,10 +145,16 @@ void TForm1::SetProgressPosition(int position) {
 }
 
 void TForm1::ProcessMessages() {
-    QCoreApplication::processEvents();
+    // Repaints and the bar only: a command must not act on pictures that are half done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (core_.FilterRunning()) {
+        core_.CloseAfterFilter();
+        event->ignore();
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         core_.FormClose();
@@ -154,7 +165,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // Qt passes a double click that a child leaves alone up to the panel: only one on the
+    // panel's own surface moves it.
     if (watched == Panel1 && event->type() == QEvent::MouseButtonDblClick) {
+        const QPointF at = static_cast<QMouseEvent*>(event)->position();
+        if (Panel1->childAt(at.toPoint())) return true;
         core_.Panel1DblClick();
         return true;
     }

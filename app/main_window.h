@@ -14,8 +14,14 @@ class QMenu;
 class QProgressBar;
 class QScrollArea;
 class PaintSurface;
+class PastePicture;
+class TSelShape;
 class TCuteButton;
 class TForm11;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
 
 class TForm1 : public QMainWindow, public MainScreen {
     Q_OBJECT
@@ -56,6 +62,15 @@ class TForm1 : public QMainWindow, public MainScreen {
     void HighlightToolButton(ToolButton active) override;
 
     // ---- Editing (screen) ----
+    int PaintCursor() override { return paintCursor_; }
+    void ShowSelShape(const QRect& bounds, bool visible) override;
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override;
+    void PutClipboardPicture(const Bitmap& picture) override;
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override;
+    // The selection rectangle and the floating paste, children of the paint surface so that
+    // their places are picture coordinates, also while the view scrolls.
+    TSelShape* SelShape1 = nullptr;
+    PastePicture* Image7 = nullptr;
 
     // ---- Tools (screen) ----
     void SetSwatchColours(TColor primary, TColor secondary) override;
@@ -66,6 +81,15 @@ class TForm1 : public QMainWindow, public MainScreen {
     void SetTextDialogColours(TColor text, TColor background) override;
 
     // ---- Filters (screen) ----
+    bool ContrastDialog(int& strength) override;
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override;
+    bool LevelDialog(int& level) override;
+    bool CustomFilterDialog(CustomFilterText& text) override;
+    // The filter dialogs, made once at start-up after the main window.
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm9* Form9 = nullptr;
 
     // ---- Documents (screen) ----
     // The new-picture and JPEG quality dialogs, created after the main window; each returns
@@ -132,6 +156,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     TCuteButton* ToolButtonOf(ToolButton tool) const;
 
     // ---- Editing (window) ----
+    int paintCursor_ = crDefault;
+    void WatchSelShape1(QEvent* event);
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;

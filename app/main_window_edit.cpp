@@ -1,4 +1,93 @@
 // The main window's widgets and menu items for this group of commands, wired to the core.
-#include "app/main_window.h"
+#include <QAction>
+#include <QEvent>
+#include <functional>
 
-void TForm1::ConnectEditing() {}
+#include "app/main_window.h"
+#include "app/paint_surface.h"
+#include "controls/cute_button.h"
+#include "controls/sel_shape.h"
+#include "tools/clipboard_picture.h"
+#include "tools/paste_picture.h"
+
+namespace {
+
+// Passes a widget's events to a function, leaving them to the widget.
+class EventWatcher : public QObject {
+  public:
+    EventWatcher(QObject* parent, std::function<void(QEvent*)> watch)
+        : QObject(parent), watch_(std::move(watch)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        watch_(event);
+        return false;
+    }
+
+  private:
+    std::function<void(QEvent*)> watch_;
+};
+
+}  // namespace
+
+void TForm1::ConnectEditing() {
+    SelShape1 = new TSelShape(Image1);
+    SelShape1->setObjectName(QStringLiteral("SelShape1"));
+    SelShape1->SetMinWidth(0);
+    SelShape1->SetMinHeight(0);
+    SelShape1->SetPen(QPen(Qt::black, 1, Qt::DotLine));
+    SelShape1->SetBounds(0, 0, 0, 0);
+    SelShape1->hide();
+    SelShape1->installEventFilter(
+        new EventWatcher(SelShape1, [this](QEvent* event) { WatchSelShape1(event); }));
+
+    Image7 = new PastePicture(Image1);
+    Image7->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        core_.Image7MouseDown(button, shift, x, y);
+    };
+    Image7->OnMouseMove = [this](TShiftState shift, int x, int y) {
+        core_.Image7MouseMove(shift, x, y);
+    };
+
+    Button2->OnClick = [this](QObject*) { core_.Button2Click(); };
+    Button1->OnClick = [this](QObject*) { core_.Button1Click(); };
+    const std::pair<const char*, void (MainWindowCore::*)()> items[] = {
+        {"Undo1", &MainWindowCore::Undo1Click}, {"Cut1", &MainWindowCore::Cut1Click},
+        {"Copy1", &MainWindowCore::Copy1Click}, {"Paste1", &MainWindowCore::Paste1Click},
+        {"C1", &MainWindowCore::C1Click},
+    };
+    for (const auto& [name, handler] : items)
+        connect(MenuItem(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, handler = handler] { (core_.*handler)(); });
+}
+
+void TForm1::ShowSelShape(const QRect& bounds, bool visible) {
+    SelShape1->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    SelShape1->setVisible(visible);
+    if (visible) SelShape1->raise();
+}
+
+void TForm1::ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) {
+    Image7->Show(picture, left, top, visible);
+}
+
+void TForm1::PutClipboardPicture(const Bitmap& picture) {
+    PutPictureOnClipboard(picture);
+}
+
+bool TForm1::TakeClipboardPicture(Bitmap& picture, int maxSide) {
+    return TakePictureFromClipboard(picture, maxSide);
+}
+
+// The selection rectangle's own dragging moves it: the core keeps its copy in step.
+void TForm1::WatchSelShape1(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            core_.SelShape1Changed(SelShape1->geometry());
+            break;
+        case QEvent::Enter:
+            core_.SelShape1MouseEnter();
+            break;
+        default:
+            break;
+    }
+}

@@ -31,6 +31,11 @@ class NullScreen : public MainScreen {
     void HighlightToolButton(ToolButton) override {}
 
     // ---- Editing ----
+    int PaintCursor() override { return crDefault; }
+    void ShowSelShape(const QRect&, bool) override {}
+    void ShowFloatingPaste(const Bitmap&, int, int, bool) override {}
+    void PutClipboardPicture(const Bitmap&) override {}
+    bool TakeClipboardPicture(Bitmap&, int) override { return false; }
 
     // ---- Tools ----
     void SetSwatchColours(TColor, TColor) override {}
@@ -41,6 +46,11 @@ class NullScreen : public MainScreen {
     void SetTextDialogColours(TColor, TColor) override {}
 
     // ---- Filters ----
+    // No dialog to show: the filters run with the values they were given.
+    bool ContrastDialog(int&) override { return true; }
+    bool ColourCorrectionDialog(ColourOffsets&) override { return true; }
+    bool LevelDialog(int&) override { return true; }
+    bool CustomFilterDialog(CustomFilterText&) override { return true; }
 
     // ---- Documents ----
     bool ShowNewPictureDialog(int&, int&) override { return false; }

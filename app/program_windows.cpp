@@ -8,6 +8,8 @@
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
 #include "loupe/loupe_window.h"
+#include "tools/custom_filter_dialog.h"
+#include "tools/filter_dialogs.h"
 #include "tools/text_form.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
@@ -24,21 +26,19 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     readme_ = new TOKBottomDlg1(owner);
 
     // The value-extraction level dialog.
-    levelDialog_ = new PlaceholderDialog(owner, "TForm8", QStringLiteral("値抽出の設定"), 185, 64);
+    levelDialog_ = owner->Form8 = new TForm8(owner);
 
     // The JPEG quality dialog.
     jpegDialog_ = owner->AdoptJpegQualityDialog(new TForm5(owner));
 
     // The contrast-strength dialog.
-    contrastDialog_ =
-        new PlaceholderDialog(owner, "TForm6", QStringLiteral("コントラスト強調の強度"), 369, 80);
+    contrastDialog_ = owner->Form6 = new TForm6(owner);
 
     // The custom-filter dialog.
-    customFilterDialog_ =
-        new PlaceholderDialog(owner, "TForm9", QStringLiteral("カスタムフィルタの設定"), 186, 165);
+    customFilterDialog_ = owner->Form9 = new TForm9(owner);
 
     // The colour-correction dialog.
-    colourDialog_ = new PlaceholderDialog(owner, "TForm7", QStringLiteral("色補正の設定"), 185, 96);
+    colourDialog_ = owner->Form7 = new TForm7(owner);
 
     // The layer window.
     layerWindow_ = new TForm10(core.Layers, &core.IniGT1, owner);

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <climits>
 
+#include "brush/speed_effects.h"
+
 namespace {
+
+// No bristle lies further than this from the brush point.
+constexpr int kBristleReach = 20;
 
 // The pixels a line of the given width between two points may cover.
 QRect LineArea(int x0, int y0, int x1, int y1, int width) {
@@ -74,7 +79,8 @@ void BrushStroke::TickPoints() {
 }
 
 void BrushStroke::WidthBySpeed() {
-    s_.InkLevel -= s_.SpeedSquared / 6;
+    // Saturates instead of wrapping: a long, wild stroke must not turn its ink positive.
+    s_.InkLevel = int(std::max<long long>((long long)s_.InkLevel - s_.SpeedSquared / 6, INT_MIN));
     // A width that would fall below zero is not applied.
     layer_.pen.SetWidth(layer_.pen.Width() - s_.SpeedSquared / 24);
     surface_.pen.SetWidth(layer_.pen.Width());
@@ -89,9 +95,53 @@ QRect BrushStroke::PlainLine() {
     return area;
 }
 
+void BrushStroke::DensityBySpeedStep() {
+    const TColor colour = DensityBySpeed(layer_.pen.Color, s_.StrokeBaseColour, s_.SpeedSquared);
+    layer_.pen.Color = colour;
+    surface_.pen.Color = colour;
+}
+
+// One one-pixel line per inked bristle, parallel to the segment and shifted by the bristle's
+// offset. No ink draws nothing: that is the dry brush's break.
+QRect BrushStroke::BristleLines() {
+    layer_.pen.SetWidth(1);
+    surface_.pen.SetWidth(1);
+    const int most = 5 * s_.BrushSize;
+    s_.InkLevel = std::clamp(s_.InkLevel, 0, most - 1);
+    for (int k = 0; k < s_.InkLevel; ++k) {
+        const int dx = bristles_.BristleX[std::size_t(k)];
+        const int dy = bristles_.BristleY[std::size_t(k)];
+        layer_.MoveTo(s_.SegmentStartX + dx, s_.SegmentStartY + dy);
+        surface_.MoveTo(s_.SegmentStartX + dx, s_.SegmentStartY + dy);
+        layer_.LineTo(s_.SegmentEndX + dx, s_.SegmentEndY + dy);
+        surface_.LineTo(s_.SegmentEndX + dx, s_.SegmentEndY + dy);
+    }
+    s_.BristleCursor = most + 1;
+    QRect area;
+    if (s_.InkLevel > 0)
+        area = LineArea(s_.SegmentStartX, s_.SegmentStartY, s_.SegmentEndX, s_.SegmentEndY,
+                        2 * kBristleReach);
+    // With blur, the dry brush bleeds once more before the tick's own bleed.
+    if (BlurLevelOf(checks_) != blNone) area |= Bleed();
+    return area;
+}
+
+InkSquare BrushStroke::Square() const {
+    return {*layer_.Target(), *surface_.Target(), s_.PointerX,
+            s_.PointerY,      s_.BrushSize,       layer_.pen.Color};
+}
+
+QRect BrushStroke::Bleed() {
+    return checks_.M1 ? InkBleed(Square()) : QRect();
+}
+
 QRect BrushStroke::Tick() {
     TickPoints();
     if (!s_.TickDrawing) return QRect();
+    if (checks_.C2) DensityBySpeedStep();
     if (checks_.N8) WidthBySpeed();
-    return PlainLine();
+    QRect area = checks_.H1 ? BristleLines() : PlainLine();
+    area |= Bleed();
+    area |= InkBlur(Square(), BlurLevelOf(checks_));
+    return area;
 }

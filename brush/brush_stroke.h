@@ -6,6 +6,8 @@
 #include <QRect>
 
 #include "app/menu_checks.h"
+#include "brush/bristle_set.h"
+#include "brush/ink_effects.h"
 #include "brush/stroke_state.h"
 #include "brush/stroke_steps.h"
 #include "platform/canvas.h"
@@ -13,8 +15,13 @@
 
 class BrushStroke {
   public:
-    BrushStroke(StrokeState& stroke, Canvas& layerPen, Canvas& surfacePen, const MenuChecks& checks)
-        : s_(stroke), layer_(layerPen), surface_(surfacePen), checks_(checks) {}
+    BrushStroke(StrokeState& stroke, Canvas& layerPen, Canvas& surfacePen,
+                const BristleSet& bristles, const MenuChecks& checks)
+        : s_(stroke),
+          layer_(layerPen),
+          surface_(surfacePen),
+          bristles_(bristles),
+          checks_(checks) {}
 
     // The press on the paint surface: the button set chooses the colour (anything but the
     // left or the right button alone keeps the previous stroke's colour), the pens go to the
@@ -31,18 +38,24 @@ class BrushStroke {
     void End();
 
     // The tick's stroke part: the tick points and the speed every tick, then, while the
-    // stroke draws, the speed effects and the segment. Returns the area of the paint surface
-    // it may have changed (empty when it drew nothing).
+    // stroke draws, the speed effects, the segment, the bleed and the blur. Both pens must
+    // have their targets. Returns the area of the paint surface it may have changed (empty
+    // when it drew nothing).
     QRect Tick();
 
   private:
     StrokePens Pens() { return {layer_, surface_}; }
     void TickPoints();
+    void DensityBySpeedStep();
     void WidthBySpeed();
     QRect PlainLine();
+    QRect BristleLines();
+    QRect Bleed();
+    InkSquare Square() const;
 
     StrokeState& s_;
     Canvas& layer_;
     Canvas& surface_;
+    const BristleSet& bristles_;
     const MenuChecks& checks_;
 };

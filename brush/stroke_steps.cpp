@@ -1,8 +1,11 @@
 #include "brush/stroke_steps.h"
 
+#include "brush/brush_settings.h"
+
 namespace {
 
-// Widens the layer pen by one; a width can only change through the pen's own rules.
+enum Size { kExtraThick, kThick, kMedium };
+
 void Widen(Pen& pen, int by) {
     pen.SetWidth(pen.Width() + by);
 }
@@ -11,47 +14,57 @@ void Widen(Pen& pen, int by) {
 // of the largest brush widens twice: only then can it reach its full size before the ink cap.
 void SwellingExtras(StrokeState& s, Pen& layer, const MenuChecks& m) {
     const bool dry = m.H1;
-    if (m.S1) {
-        s.InkLevel += 5;
-        if (m.K3) {
-            if (dry) s.InkLevel += 3;
-            Widen(layer, 1);
-        }
-        if (m.K2 && dry) s.InkLevel += 3;
-        if (m.K4 && dry) s.InkLevel += 2;
-    } else if (m.S2) {
-        s.InkLevel += 3;
-        if (m.K3 && dry) s.InkLevel += 1;
-        if (m.K2 && dry) s.InkLevel += 2;
-        if (m.K4 && dry) s.InkLevel += 1;
-    } else if (m.S3) {
-        if (m.K2 && dry) s.InkLevel += 1;
+    const BlurLevel blur = BlurLevelOf(m);
+    switch (SizeIndexOf(m)) {
+        case kExtraThick:
+            s.InkLevel += 5;
+            if (blur == blMedium) {
+                if (dry) s.InkLevel += 3;
+                Widen(layer, 1);
+            }
+            if (blur == blStrong && dry) s.InkLevel += 3;
+            if (blur == blWeak && dry) s.InkLevel += 2;
+            break;
+        case kThick:
+            s.InkLevel += 3;
+            if (blur == blMedium && dry) s.InkLevel += 1;
+            if (blur == blStrong && dry) s.InkLevel += 2;
+            if (blur == blWeak && dry) s.InkLevel += 1;
+            break;
+        case kMedium:
+            if (blur == blStrong && dry) s.InkLevel += 1;
+            break;
     }
 }
 
 void TailExtras(StrokeState& s, Pen& layer, const MenuChecks& m) {
     const bool dry = m.H1;
-    if (m.S1) {
-        s.InkLevel -= 9;
-        if (m.K3) {
-            if (dry) s.InkLevel -= 4;
-            Widen(layer, -1);
-        }
-        if (m.K2) {
-            if (dry) s.InkLevel -= 3;
-            Widen(layer, -1);
-        }
-        if (m.K4 && dry) s.InkLevel -= 2;
-    } else if (m.S2) {
-        s.InkLevel -= 5;
-        if (m.K3 && dry) s.InkLevel -= 1;
-        if (m.K2) {
-            if (dry) s.InkLevel -= 2;
-            Widen(layer, -1);
-        }
-        if (m.K4 && dry) s.InkLevel -= 2;
-    } else if (m.S3) {
-        if (m.K2 && dry) s.InkLevel -= 1;
+    const BlurLevel blur = BlurLevelOf(m);
+    switch (SizeIndexOf(m)) {
+        case kExtraThick:
+            s.InkLevel -= 9;
+            if (blur == blMedium) {
+                if (dry) s.InkLevel -= 4;
+                Widen(layer, -1);
+            }
+            if (blur == blStrong) {
+                if (dry) s.InkLevel -= 3;
+                Widen(layer, -1);
+            }
+            if (blur == blWeak && dry) s.InkLevel -= 2;
+            break;
+        case kThick:
+            s.InkLevel -= 5;
+            if (blur == blMedium && dry) s.InkLevel -= 1;
+            if (blur == blStrong) {
+                if (dry) s.InkLevel -= 2;
+                Widen(layer, -1);
+            }
+            if (blur == blWeak && dry) s.InkLevel -= 2;
+            break;
+        case kMedium:
+            if (blur == blStrong && dry) s.InkLevel -= 1;
+            break;
     }
 }
 

@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "controls/ini_gt.h"
 #include "controls/placement_fit.h"
@@ -47,8 +48,12 @@ void ApplyPlacement(QWidget* window, const WindowPlacement& p) {
 }
 
 void KeepOnScreen(QWidget* window) {
-    const QRect fitted = FitOnScreens(window->geometry(), ScreenAreas());
-    if (fitted != window->geometry()) window->setGeometry(fitted);
+    // The native window holds a geometry given on the command line before the widget hears
+    // of it from the window system.
+    const QWindow* handle = window->windowHandle();
+    const QRect now = handle ? handle->geometry() : window->geometry();
+    const QRect fitted = FitOnScreens(now, ScreenAreas());
+    if (fitted != now) window->setGeometry(fitted);
 }
 
 void TIniGT::LoadPlacement(const QString& section, const QString& prefix, QWidget* window) const {

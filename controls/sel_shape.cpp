@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/pointer_pixel.h"
+
 TSelShape::TSelShape(QWidget* parent) : QWidget(parent) {
     // Hover must classify the zone, so moves arrive without a button held.
     setMouseTracking(true);
@@ -43,9 +45,9 @@ QRect TSelShape::ParentOnScreen() const {
 // There is no system-wide pointer clip: while dragging, a pointer that leaves the parent is
 // put back on its edge, and the drag uses the position it was put back to.
 QPoint TSelShape::Confined(QMouseEvent* event) const {
-    QPoint local = event->position().toPoint();
+    QPoint local = PointerPixel(event->position());
     if (!logic_.Dragging || confinement_.isEmpty()) return local;
-    const QPoint global = event->globalPosition().toPoint();
+    const QPoint global = PointerPixel(event->globalPosition());
     const QPoint clamped(std::clamp(global.x(), confinement_.left(), confinement_.right()),
                          std::clamp(global.y(), confinement_.top(), confinement_.bottom()));
     if (clamped == global) return local;
@@ -59,7 +61,7 @@ void TSelShape::ApplyZoneCursor() {
 }
 
 void TSelShape::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = PointerPixel(event->position());
     if (OnMouseDown)
         OnMouseDown(this, event->button(), event->buttons(), event->modifiers(), p.x(), p.y());
     logic_.Press(p.x(), p.y(), SelBounds{x(), y(), width(), height()});
@@ -68,7 +70,7 @@ void TSelShape::mousePressEvent(QMouseEvent* event) {
 }
 
 void TSelShape::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = PointerPixel(event->position());
     if (OnMouseMove) OnMouseMove(this, event->buttons(), event->modifiers(), p.x(), p.y());
     const QPoint local = Confined(event);
     SelBounds b{x(), y(), width(), height()};
@@ -79,7 +81,7 @@ void TSelShape::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TSelShape::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = PointerPixel(event->position());
     if (OnMouseUp)
         OnMouseUp(this, event->button(), event->buttons(), event->modifiers(), p.x(), p.y());
     logic_.Release();

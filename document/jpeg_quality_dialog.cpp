@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 
@@ -53,6 +54,7 @@ TForm5::TForm5(QWidget* owner) : QDialog(owner) {
 
 bool TForm5::Execute(const Bitmap& picture, int& quality, bool& progressive) {
     source_.CopyFrom(picture);
+    move(screen()->availableGeometry().center() - rect().center());
     Preview();
     if (exec() != QDialog::Accepted) return false;
     quality = quality_;

@@ -1,8 +1,11 @@
 #include "document/layered_document.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include "document/document_errors.h"
@@ -87,37 +90,79 @@ void WriteGrid(QIODevice& out, const Bitmap& picture, int width, int height, std
     if (interior) carry = pixel(width - 1, height - 1);
 }
 
-// A cursor over the file's bytes that refuses to step past the end.
-class ByteReader {
+// Where a document's bytes come from: memory, or a file read piece by piece so that a large
+// document never needs a second copy of itself.
+class ByteSource {
   public:
-    ByteReader(const char* data, std::size_t size)
-        : data_(reinterpret_cast<const std::uint8_t*>(data)), size_(size) {}
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t Size() const = 0;
+    // count bytes at offset (within Size()); valid until the next call.
+    virtual const std::uint8_t* Bytes(std::uint64_t offset, std::size_t count) = 0;
+};
 
-    const std::uint8_t* Take(std::uint64_t count) {
-        if (count > size_ - pos_) throw ReadBeyondEnd();
-        const std::uint8_t* p = data_ + pos_;
-        pos_ += std::size_t(count);
-        return p;
-    }
-    std::int32_t Int() { return GetInt(Take(4)); }
-    // A counted string: its count is checked before its bytes are taken.
-    const std::uint8_t* CountedString(std::int32_t& count) {
-        count = Int();
-        if (count < 1 || count > kMaxCountedString) throw DamagedDocument();
-        return Take(std::uint64_t(count));
-    }
+class MemorySource : public ByteSource {
+  public:
+    MemorySource(const char* data, std::size_t size)
+        : data_(reinterpret_cast<const std::uint8_t*>(data)), size_(size) {}
+    std::uint64_t Size() const override { return size_; }
+    const std::uint8_t* Bytes(std::uint64_t offset, std::size_t) override { return data_ + offset; }
 
   private:
     const std::uint8_t* data_;
     std::size_t size_;
-    std::size_t pos_ = 0;
 };
 
-QString TextOf(const std::uint8_t* bytes, std::int32_t count) {
-    const auto* begin = reinterpret_cast<const char*>(bytes);
-    const char* end = std::find(begin, begin + count, '\0');
-    return FromShiftJis(std::string(begin, end));
-}
+class FileSource : public ByteSource {
+  public:
+    explicit FileSource(QFile& file) : file_(file), size_(std::uint64_t(file.size())) {}
+    std::uint64_t Size() const override { return size_; }
+    const std::uint8_t* Bytes(std::uint64_t offset, std::size_t count) override {
+        scratch_.resize(std::max(scratch_.size(), count));
+        char* to = reinterpret_cast<char*>(scratch_.data());
+        // A file that shrinks while we read it ends early, like any file cut short.
+        if (!file_.seek(qint64(offset)) || file_.read(to, qint64(count)) != qint64(count))
+            throw ReadBeyondEnd();
+        return scratch_.data();
+    }
+
+  private:
+    QFile& file_;
+    std::uint64_t size_;
+    std::vector<std::uint8_t> scratch_;
+};
+
+// A cursor over the bytes that refuses to step past the end.
+class ByteReader {
+  public:
+    explicit ByteReader(ByteSource& source) : source_(source), size_(source.Size()) {}
+
+    void Skip(std::uint64_t count) {
+        if (count > size_ - pos_) throw ReadBeyondEnd();
+        pos_ += count;
+    }
+    const std::uint8_t* Take(std::size_t count) {
+        const std::uint64_t at = pos_;
+        Skip(count);
+        return source_.Bytes(at, count);
+    }
+    std::int32_t Int() { return GetInt(Take(4)); }
+    // A counted string's count, checked before its bytes are taken.
+    std::int32_t StringCount() {
+        const std::int32_t count = Int();
+        if (count < 1 || count > kMaxCountedString) throw DamagedDocument();
+        return count;
+    }
+    QString CountedString() {
+        const std::int32_t count = StringCount();
+        const auto* begin = reinterpret_cast<const char*>(Take(std::size_t(count)));
+        return FromShiftJis(std::string(begin, std::find(begin, begin + count, '\0')));
+    }
+
+  private:
+    ByteSource& source_;
+    std::uint64_t size_;
+    std::uint64_t pos_ = 0;
+};
 
 struct Header {
     int count;
@@ -127,8 +172,8 @@ struct Header {
 
 // Checks the header and walks every record, so that a broken file is refused before anything is
 // allocated.
-Header CheckStructure(const char* data, std::size_t size) {
-    ByteReader in(data, size);
+Header CheckStructure(ByteSource& source) {
+    ByteReader in(source);
     if (in.Int() != kLayeredDocumentVersion) throw UnsupportedVersionError();
     const std::int32_t count = in.Int();
     const std::int32_t height = in.Int();
@@ -136,29 +181,30 @@ Header CheckStructure(const char* data, std::size_t size) {
     if (count < 1 || count > kMaxDocumentLayers || width < 1 || height < 1) throw DamagedDocument();
     if (width > kMaxPictureSide || height > kMaxPictureSide) throw PictureTooLarge();
     const std::uint64_t grid = 4 * (std::uint64_t(width) + 1) * (std::uint64_t(height) + 1);
-    std::int32_t n = 0;
     for (int i = 0; i < count; ++i) {
-        in.Take(4 + grid);
-        in.CountedString(n);
-        in.CountedString(n);
+        in.Skip(4 + grid);
+        in.Skip(std::uint64_t(in.StringCount()));
+        in.Skip(std::uint64_t(in.StringCount()));
     }
     CheckPictureSize(width, height, count);
     return {count, height, width};
 }
 
-void ReadGrid(const std::uint8_t* grid, Bitmap& picture, FileProgress* progress) {
+// Reads one layer's grid a block of columns at a time (a block is contiguous in the file).
+void ReadGrid(ByteReader& in, Bitmap& picture, FileProgress* progress) {
     const int width = picture.Width();
     const int height = picture.Height();
     const std::size_t cells = std::size_t(height) + 1;
     const int perBlock = ColumnsPerBlock(height);
     for (int x0 = 0; x0 <= width; x0 += perBlock) {
         const int x1 = std::min(width, x0 + perBlock - 1);
+        const std::uint8_t* block = in.Take(std::size_t(x1 - x0 + 1) * cells * 4);
         const int first = std::max(x0, 1);
         const int last = std::min(x1, width - 1);
         for (int y = 1; y < height && first <= last; ++y) {
             std::uint8_t* row = picture.ScanLine(y);
             for (int x = first; x <= last; ++x) {
-                const std::uint8_t* c = grid + (std::size_t(x) * cells + std::size_t(y)) * 4;
+                const std::uint8_t* c = block + (std::size_t(x - x0) * cells + std::size_t(y)) * 4;
                 row[3 * x] = c[2];
                 row[3 * x + 1] = c[1];
                 row[3 * x + 2] = c[0];
@@ -167,6 +213,36 @@ void ReadGrid(const std::uint8_t* grid, Bitmap& picture, FileProgress* progress)
         if (progress)
             for (int x = x0; x <= x1; ++x) progress->SetProgressPosition(x + 1);
     }
+}
+
+LayeredDocument ReadDocument(ByteSource& source, FileProgress* progress) {
+    const Header header = CheckStructure(source);
+    LayeredDocument doc;
+    doc.Width = header.width;
+    doc.Height = header.height;
+    if (progress) {
+        progress->SetProgressRange(0, header.width);
+        progress->SetProgressPosition(0);
+    }
+    ByteReader in(source);
+    in.Skip(16);
+    try {
+        doc.Layers.resize(std::size_t(header.count));
+        for (int i = 0; i < header.count; ++i) {
+            DocumentLayer& layer = doc.Layers[std::size_t(i)];
+            if (progress)
+                progress->SetCaption(QStringLiteral("レイヤの%1枚目を開いています...").arg(i + 1));
+            layer.TransparentColour = TColor(in.Int());
+            layer.Picture.MakeWhite(header.width, header.height);
+            ReadGrid(in, layer.Picture, progress);
+            layer.VisibilityMark = in.CountedString();
+            layer.Name = in.CountedString();
+            if (progress) progress->SetProgressPosition(0);
+        }
+    } catch (const std::bad_alloc&) {
+        throw PictureTooLarge();
+    }
+    return doc;
 }
 
 }  // namespace
@@ -209,35 +285,18 @@ void WriteLayeredDocument(QIODevice& out, int width, int height,
 }
 
 LayeredDocument ReadLayeredDocument(const char* data, std::size_t size, FileProgress* progress) {
-    const Header header = CheckStructure(data, size);
-    LayeredDocument doc;
-    doc.Width = header.width;
-    doc.Height = header.height;
-    if (progress) {
-        progress->SetProgressRange(0, header.width);
-        progress->SetProgressPosition(0);
+    MemorySource source(data, size);
+    return ReadDocument(source, progress);
+}
+
+LayeredDocument ReadLayeredDocumentFile(const QString& path, FileProgress* progress) {
+    if (QFileInfo(path).isDir()) throw InOutError(ioAccessDenied);
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errno != 0) ThrowInOutErrorFromErrno();
+        throw InOutError(ioFileNotFound);
     }
-    const std::uint64_t grid = 4 * (std::uint64_t(header.width) + 1) * (header.height + 1);
-    ByteReader in(data, size);
-    in.Take(16);
-    try {
-        doc.Layers.resize(std::size_t(header.count));
-        for (int i = 0; i < header.count; ++i) {
-            DocumentLayer& layer = doc.Layers[std::size_t(i)];
-            if (progress)
-                progress->SetCaption(QStringLiteral("レイヤの%1枚目を開いています...").arg(i + 1));
-            layer.TransparentColour = TColor(in.Int());
-            layer.Picture.MakeWhite(header.width, header.height);
-            ReadGrid(in.Take(grid), layer.Picture, progress);
-            std::int32_t n = 0;
-            const std::uint8_t* mark = in.CountedString(n);
-            layer.VisibilityMark = TextOf(mark, n);
-            const std::uint8_t* name = in.CountedString(n);
-            layer.Name = TextOf(name, n);
-            if (progress) progress->SetProgressPosition(0);
-        }
-    } catch (const std::bad_alloc&) {
-        throw PictureTooLarge();
-    }
-    return doc;
+    FileSource source(file);
+    return ReadDocument(source, progress);
 }

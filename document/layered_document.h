@@ -66,6 +66,9 @@ void WriteLayeredDocument(QIODevice& out, int width, int height,
 LayeredDocument ReadLayeredDocument(const char* data, std::size_t size,
                                     FileProgress* progress = nullptr);
 
+// The same, reading the file piece by piece. Throws InOutError when it cannot be read.
+LayeredDocument ReadLayeredDocumentFile(const QString& path, FileProgress* progress = nullptr);
+
 // The bytes a counted string holds for text: Shift-JIS, cut to at most 255 bytes without
 // splitting a character.
 std::string CountedStringBytes(const QString& text);

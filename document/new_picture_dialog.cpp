@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -61,6 +62,8 @@ bool TOKBottomDlg::Execute(int& width, int& height) {
     form_.Width = width;
     form_.Height = height;
     ShowForm();
+    adjustSize();
+    move(screen()->availableGeometry().center() - rect().center());
     if (exec() != QDialog::Accepted) return false;
     width = form_.Width.value_or(0);
     height = form_.Height.value_or(0);

@@ -21,6 +21,12 @@ QString WithTypeExtension(const QString& name, FileType type) {
 }
 
 LoadedFile LoadFile(const QString& path, FileType type, FileProgress* progress) {
+    if (type == FileType::Layered) {
+        LoadedFile file;
+        file.Type = type;
+        file.Document = ReadLayeredDocumentFile(path, progress);
+        return file;
+    }
     const QByteArray bytes = ReadWholeFile(path);
     const char* data = bytes.constData();
     const auto size = std::size_t(bytes.size());
@@ -34,8 +40,6 @@ LoadedFile LoadFile(const QString& path, FileType type, FileProgress* progress) 
             file.Picture = DecodeJpeg(data, size);
             break;
         case FileType::Layered:
-            file.Document = ReadLayeredDocument(data, size, progress);
-            break;
         case FileType::Unknown:
             throw UserError(QStringLiteral("このファイルには対応していません。"));
     }

@@ -178,6 +178,29 @@ void JpegSeeds() {
     Seed("jpeg_fuzz", "cut.jpg", Bytes(whole.left(whole.size() / 2)));
 }
 
+// The export's first byte picks the input kind (byte % 3: layered, BMP, JPEG) and the output
+// kind (byte / 3 % 3: BMP, JPEG, layered); the rest is the input file.
+void ExportSeeds() {
+    const QString folder = out;
+    for (const char* target : {"layered_fuzz", "bmp_fuzz", "jpeg_fuzz"}) {
+        const int kind = target[0] == 'l' ? 0 : target[0] == 'b' ? 1 : 2;
+        const QDir seeds(folder + QLatin1Char('/') + QLatin1String(target));
+        int n = 0;
+        for (const QString& name : seeds.entryList(QDir::Files)) {
+            QFile file(seeds.filePath(name));
+            if (!file.open(QIODevice::ReadOnly)) continue;
+            const std::string bytes = Bytes(file.readAll());
+            for (int outKind = 0; outKind < 3; ++outKind) {
+                const char first = char(kind + 3 * outKind + (n % 2 ? 0x40 : 0));
+                const std::string seedName =
+                    std::string(target) + "-" + std::to_string(n) + "-" + std::to_string(outKind);
+                Seed("export_fuzz", seedName.c_str(), first + bytes);
+            }
+            ++n;
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,5 +214,6 @@ int main(int argc, char** argv) {
     LayeredSeeds();
     BmpSeeds();
     JpegSeeds();
+    ExportSeeds();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "help/dialog_frame.h"
+#include "help/version.h"
 #include "resources/artwork.h"
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
@@ -15,7 +16,9 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
     ProgramIcon->setScaledContents(true);
     ProgramIcon->setPixmap(::ProgramIcon().pixmap(64, 64));
 
-    ProductName = new QLabel(QStringLiteral("Kasumirover. 3.80"), this);
+    ProductName = new QLabel(
+        QLatin1String(kProgramName) + QStringLiteral("ver. ") + QLatin1String(kProgramVersion),
+        this);
     ProductName->move(48, 8);
     Comments = new QLabel(QStringLiteral("毛筆で描くお絵かきソフト"), this);
     Comments->move(48, 24);

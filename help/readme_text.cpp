@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include "platform/app_paths.h"
@@ -58,7 +60,12 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
 }  // namespace
 
 QString ReadmePath() {
-    return AppPaths::ExecutableDir() + QStringLiteral("/Readme.txt");
+    const QString beside = AppPaths::ExecutableDir() + QStringLiteral("/Readme.txt");
+    if (QFileInfo::exists(beside)) return beside;
+    // An installed program keeps it in the data folder beside its bin folder.
+    const QString installed = QDir::cleanPath(AppPaths::ExecutableDir() +
+                                              QStringLiteral("/../share/kasumiro/Readme.txt"));
+    return QFileInfo::exists(installed) ? installed : beside;
 }
 
 ReadmeText LoadReadmeText(const QString& path) {

@@ -8,7 +8,8 @@ struct ReadmeText {
     QString Error;      // the runtime's error text, empty when the whole file was read
 };
 
-// The Readme's place: beside the executable.
+// The Readme's place: beside the executable, or for an installed program in its data folder
+// (share/kasumiro beside the bin folder). Beside the executable when it is in neither.
 QString ReadmePath();
 
 // Reads the file line by line. Lines end at LF, CR LF or CR. The text is UTF-8 when the whole

@@ -40,6 +40,8 @@ class ThumbScrollBar : public QScrollBar {
 
 }  // namespace
 
+#include "platform/pointer_pixel.h"
+
 TLupe::TLupe(QWidget* parent)
     : QWidget(parent),
       color_(FromQColor(palette().color(QPalette::Window))),
@@ -293,7 +295,7 @@ void TLupe::ScrollPixels(Qt::Orientation bar, int delta) {
 
 QPoint TLupe::SourcePoint(const QPointF& local) const {
     // Division truncates towards zero, also for a pointer held beyond the left or top edge.
-    const QPoint p = local.toPoint();
+    const QPoint p = PointerPixel(local);
     return QPoint(p.x() / power_ + layout_.ClipLeft, p.y() / power_ + layout_.ClipTop);
 }
 

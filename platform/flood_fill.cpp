@@ -41,22 +41,25 @@ class SpanFill {
     }
 
     // Paints the seed-coloured run through (x, y) and queues one seed for every seed-coloured
-    // run that touches it in the rows above and below.
+    // run that touches it in the rows above and below. Each pixel is tested and painted in
+    // one pass.
     void FillSpanAt(int x, int y) {
         std::uint8_t* row = bitmap_.ScanLine(y);
         if (!Matches(row, x)) return;  // painted meanwhile through another span
-        int left = x;
-        while (left > 0 && Matches(row, left - 1)) --left;
         int right = x;
-        while (right < width_ - 1 && Matches(row, right + 1)) ++right;
-        for (std::uint8_t* p = row + 3 * left; p <= row + 3 * right; p += 3) {
-            p[0] = fill_.b;
-            p[1] = fill_.g;
-            p[2] = fill_.r;
-        }
-        painted_ |= QRect(left, y, right - left + 1, 1);
-        if (y > 0) QueueRuns(y - 1, left, right);
-        if (y < bitmap_.Height() - 1) QueueRuns(y + 1, left, right);
+        while (right < width_ && Matches(row, right)) Paint(row, right++);
+        int left = x;
+        while (left > 0 && Matches(row, left - 1)) Paint(row, --left);
+        painted_ |= QRect(left, y, right - left, 1);
+        if (y > 0) QueueRuns(y - 1, left, right - 1);
+        if (y < bitmap_.Height() - 1) QueueRuns(y + 1, left, right - 1);
+    }
+
+    void Paint(std::uint8_t* row, int x) const {
+        std::uint8_t* p = row + 3 * x;
+        p[0] = fill_.b;
+        p[1] = fill_.g;
+        p[2] = fill_.r;
     }
 
     void QueueRuns(int y, int left, int right) {

@@ -77,17 +77,17 @@ void PaintIcon(QPainter& p) {
     p.drawRect(QRectF(46, 44, 9, 9));
 }
 
-QPixmap IconPixmap(int size) {
+}  // namespace
+
+QImage ProgramIconImage(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.scale(size / 64.0, size / 64.0);
     PaintIcon(p);
     p.end();
-    return QPixmap::fromImage(image);
+    return image;
 }
-
-}  // namespace
 
 Bitmap PalettePicture() {
     Bitmap palette(kPaletteWidth, kPaletteHeight);
@@ -101,6 +101,7 @@ Bitmap PalettePicture() {
 
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(IconPixmap(size));
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
     return icon;
 }

@@ -2,6 +2,7 @@
 // The program's own pictures: the tool cursors, the palette picture and the program icon.
 #include <QCursor>
 #include <QIcon>
+#include <QImage>
 #include <QPoint>
 
 #include "platform/bitmap.h"
@@ -35,3 +36,5 @@ Bitmap PalettePicture();
 
 // The program icon: a brush stroke on paper, at the usual icon sizes.
 QIcon ProgramIcon();
+// The same drawn at one size, for the installed icons.
+QImage ProgramIconImage(int size);

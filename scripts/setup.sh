@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth xdotool
+  xvfb xauth xdotool xclip
+  desktop-file-utils libxml2-utils shared-mime-info
 )
 
 missing=()

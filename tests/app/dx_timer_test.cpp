@@ -123,3 +123,30 @@ TEST(TDXTimer, DisabledTimerIgnoresActivation) {
     t.ApplicationActivated();
     EXPECT_FALSE(t.IdleRunning());
 }
+
+// The loop rests after a tick that says nothing is left to do, and any event wakes it.
+TEST(TDXTimer, RestsWhenNothingIsLeftAndWakesOnAnyEvent) {
+    TDXTimer t(nullptr, false);
+    t.SetActiveOnly(false);
+    t.SetInterval(0);
+    int ticks = 0;
+    bool idle = false;
+    t.OnTimer = [&](TDXTimer*, int) { ++ticks; };
+    t.CanRest = [&] { return idle; };
+    t.SetEnabled(true);
+    Spin(10);
+    EXPECT_GT(ticks, 1);
+    idle = true;
+    Spin(10);
+    EXPECT_TRUE(t.Resting());
+    EXPECT_FALSE(t.IdleRunning());
+    const int atRest = ticks;
+    Spin(30);
+    EXPECT_EQ(ticks, atRest);
+    // Any event to any object ends the rest; the next pass ticks again.
+    QObject receiver;
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    Spin(10);
+    EXPECT_GT(ticks, atRest);
+    EXPECT_TRUE(t.HookInstalled());
+}

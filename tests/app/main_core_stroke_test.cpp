@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "app/main_core.h"
@@ -226,4 +227,93 @@ TEST_F(StrokeTest, MoveShowsThePointerAndBrushButtonResetsTheTools) {
                  t.PasteFollowing);
     EXPECT_EQ(screen.Cursor, MainScreen::crPen);
     EXPECT_EQ(screen.ActiveToolButton, MainScreen::tbBrush);
+}
+
+// A dry-brush tick holds the ink between 0 and 5 x BrushSize - 1 inked bristles.
+TEST_F(StrokeTest, DryBrushTickClampsTheInk) {
+    struct Case {
+        int sizeIndex;
+        int ink;
+        int after;
+    } const cases[] = {{4, 50, 14}, {0, 300, 124}, {2, 64, 64}, {2, 65, 64}, {2, -30, 0}};
+    core->Checks.H1 = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ink);
+        core->ComboBox1Change(c.sizeIndex);
+        Press(100, 100);
+        core->Image1MouseMove(ssLeft, 101, 100);
+        core->Stroke.InkLevel = c.ink;
+        core->Timer1Timer(1);
+        EXPECT_EQ(core->Stroke.InkLevel, c.after);
+        EXPECT_EQ(core->LayerCanvas.pen.Width(), 1);
+        Release(0, 0);
+    }
+}
+
+// With dry brush and a blur level, the bristle lines bleed once of their own before the
+// tick's bleed: a white pixel r away from ink goes 255 -> 243 -> 231 in one tick.
+TEST_F(StrokeTest, DryBrushWithBlurBleedsTwicePerTick) {
+    struct Case {
+        bool blurMedium;
+        int grey;
+    } const cases[] = {{true, 231}, {false, 243}};
+    core->Checks.H1 = core->Checks.M1 = true;
+    for (const Case& c : cases) {
+        SelectBlurLevel(core->Checks, c.blurMedium ? blMedium : blNone);
+        Press(100, 100);
+        core->Image1MouseMove(ssLeft, 100, 100);
+        core->Stroke.InkLevel = 0;  // no bristle lines: only the bleed and blur act
+        Layer().SetPixel(105, 100, clBlack);
+        core->Timer1Timer(1);
+        EXPECT_EQ(Layer().Pixel(102, 100), RgbColour(c.grey, c.grey, c.grey));
+        EXPECT_EQ(core->Image1.Pixel(102, 100), RgbColour(c.grey, c.grey, c.grey));
+        Release(0, 0);
+        Layer().MakeWhite(400, 400);
+    }
+}
+
+// The right button draws in the secondary colour; a fast move lightens it and a resting pen
+// returns to it, seven steps a tick.
+TEST_F(StrokeTest, DensityBySpeedPullsTheRightButtonBackToTheSecondaryColour) {
+    core->Checks.C2 = true;
+    core->SecondaryColour = kBlue;
+    Press(100, 100, ssRight);
+    MoveTo(130, 100, ssRight);  // speed 900: 91 lightening steps
+    EXPECT_EQ(core->LayerCanvas.pen.Color, RgbColour(91, 91, 255));
+    for (int tick = 1; tick <= 12; ++tick) core->Timer1Timer(1);
+    EXPECT_EQ(core->LayerCanvas.pen.Color, RgbColour(7, 7, 255));
+    core->Timer1Timer(1);
+    EXPECT_EQ(core->LayerCanvas.pen.Color, kBlue);
+    EXPECT_EQ(core->SurfaceCanvas.pen.Color, kBlue);
+}
+
+// The idle loop may rest only when a tick would change nothing: no stroke drawing, tick points
+// settled at the pointer, no layer or open request and every window as its View mark says.
+TEST_F(StrokeTest, TickIsIdleOnlyWhenNothingIsLeftToDo) {
+    struct Case {
+        const char* what;
+        std::function<void(MainWindowCore&)> make;
+        int ticksToSettle;
+    } const cases[] = {
+        {"nothing", [](MainWindowCore&) {}, 0},
+        {"pointer moved", [](MainWindowCore& c) { c.Image1MouseMove(0, 30, 40); }, 2},
+        {"stroke drawing", [](MainWindowCore& c) { c.Stroke.TickDrawing = true; }, -1},
+        {"layer request", [](MainWindowCore& c) { c.Layers.LayersChanged = true; }, 1},
+        {"open request", [](MainWindowCore& c) { c.Document.OpenAtFirstTick = true; }, 1},
+        {"window closed",
+         [](MainWindowCore& c) { c.Screen().SetWindowVisible(MainScreen::wiLoupe, false); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        core->Timer1Timer(1);
+        core->Timer1Timer(1);
+        ASSERT_TRUE(core->TickIsIdle());
+        c.make(*core);
+        for (int tick = 0; tick < c.ticksToSettle; ++tick) {
+            EXPECT_FALSE(core->TickIsIdle());
+            core->Timer1Timer(1);
+        }
+        EXPECT_EQ(core->TickIsIdle(), c.ticksToSettle >= 0);
+        core->Stroke.TickDrawing = false;
+    }
 }

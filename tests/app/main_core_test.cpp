@@ -97,6 +97,24 @@ TEST_F(MainCoreTest, ImpossiblePictureSizesFallBackToTheDefault) {
     WriteIni("[Image]\nWidth=40000\nHeight=abc\n");
     EXPECT_EQ(Start().PictureWidth(), 400);
     EXPECT_EQ(core->PictureHeight(), 400);
+    // 32767 is the largest side 16-bit coordinates address: kept; one more is not.
+    WriteIni("[Image]\nWidth=32767\nHeight=32768\n");
+    EXPECT_EQ(Start().PictureWidth(), 32767);
+    EXPECT_EQ(core->PictureHeight(), 400);
+    WriteIni("[Image]\nWidth=32768\nHeight=32767\n");
+    EXPECT_EQ(Start().PictureWidth(), 400);
+    EXPECT_EQ(core->PictureHeight(), 32767);
+}
+
+TEST_F(MainCoreTest, FirstStartLoupeMagnificationIsSix) {
+    MainWindowCore& c = Start();
+    c.ReadLoupeMagnification();
+    c.ReadLoupeShowOptions();
+    // B2 ... B8 stand for 2, 4, ... 14: only B4, the third, is on.
+    const bool expected[7] = {false, false, true, false, false, false, false};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(c.Loupe.B[i], expected[i]) << "B" << i + 2;
+    EXPECT_TRUE(c.Loupe.F1);
+    EXPECT_TRUE(c.Loupe.StatusBar);
 }
 
 TEST_F(MainCoreTest, GarbageSettingsFileGivesTheDefaults) {

@@ -1,5 +1,5 @@
-// The text tool: the float over the backdrop, the stamp with its snapshots, the lines' places
-// and the layer the text goes to.
+// The text tool through the paint surface's handlers: the float over the backdrop, the stamp
+// with its snapshots, the lines' places and the layer the text goes to.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -55,7 +55,7 @@ class MainCoreTextTest : public ::testing::Test {
 TEST_F(MainCoreTextTest, LinesGoDownOneCharacterHeightFromTheirCorner) {
     // Blank lines of growing width: their boxes alone show where each line starts.
     ChooseText({QStringLiteral(" "), QStringLiteral("   "), QStringLiteral("      ")});
-    core->StampText(100, 100);
+    core->Image1MouseUp(mbLeft, 0, 100, 100);
     QFont drawn = font;
     drawn.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics m(drawn);
@@ -78,13 +78,13 @@ TEST_F(MainCoreTextTest, LinesGoDownOneCharacterHeightFromTheirCorner) {
 TEST_F(MainCoreTextTest, FloatRestoresTheBackdropAndStampIsOneUndoStep) {
     Layer(0).Fill(clBlack);
     ChooseText({QStringLiteral("字")});
-    core->TextPreviewAt(50, 50);
+    core->Image1MouseMove(0, 50, 50);
     EXPECT_EQ(Touched(Layer(0)).topLeft(), QPoint(42, 42));
-    core->TextPreviewAt(200, 200);
+    core->Image1MouseMove(0, 200, 200);
     EXPECT_EQ(Touched(Layer(0)).topLeft(), QPoint(192, 192));  // the first one is gone
 
     core->Image3.Fill(kRed);
-    core->StampText(300, 300);
+    core->Image1MouseUp(mbLeft, 0, 300, 300);
     EXPECT_EQ(Touched(Layer(0)).topLeft(), QPoint(292, 292));
     EXPECT_TRUE(Touched(core->Image3).isNull());  // the layer without the text
     EXPECT_TRUE(core->Image4 == Layer(0));
@@ -102,7 +102,7 @@ TEST_F(MainCoreTextTest, BoxesVanishOnALayerKeyedOnTheSecondaryColour) {
     core->Layers.SetTransparentColour(1, kBox);
     core->Timer1Timer(1);
     ChooseText({QStringLiteral("木木")});
-    core->StampText(100, 100);
+    core->Image1MouseUp(mbLeft, 0, 100, 100);
     const QRect box = Touched(Layer(1));
     ASSERT_FALSE(box.isNull());
     int glyph = 0, other = 0;
@@ -118,9 +118,9 @@ TEST_F(MainCoreTextTest, BoxesVanishOnALayerKeyedOnTheSecondaryColour) {
 
 TEST_F(MainCoreTextTest, ChoosingTheToolAgainKeepsTheOldTextInTheNewBackdrop) {
     ChooseText({QStringLiteral("A")});
-    core->TextPreviewAt(50, 50);
+    core->Image1MouseMove(0, 50, 50);
     ChooseText({QStringLiteral("B")});
-    core->TextPreviewAt(200, 200);
+    core->Image1MouseMove(0, 200, 200);
     EXPECT_EQ(Layer(0).Pixel(42, 42), kBox);
     EXPECT_EQ(Layer(0).Pixel(192, 192), kBox);
 
@@ -128,7 +128,7 @@ TEST_F(MainCoreTextTest, ChoosingTheToolAgainKeepsTheOldTextInTheNewBackdrop) {
     screen.TextDialogConfirms = false;
     screen.TextLines = {QStringLiteral("much longer text")};
     core->Button8Click();
-    core->TextPreviewAt(300, 300);
+    core->Image1MouseMove(0, 300, 300);
     EXPECT_EQ(core->Text.Style.lines, QStringList{QStringLiteral("B")});
     EXPECT_EQ(Layer(0).Pixel(192, 192), clWhite);
 }
@@ -138,16 +138,29 @@ TEST_F(MainCoreTextTest, ANewCurrentLayerGetsTheTextAndTheOldOneIsRestored) {
     core->Timer1Timer(1);
     Layer(1).Fill(clBlack);
     ChooseText({QStringLiteral("A")});  // floats over layer 0
-    core->TextPreviewAt(50, 50);
+    core->Image1MouseMove(0, 50, 50);
     EXPECT_EQ(Layer(0).Pixel(42, 42), kBox);
 
     core->Layers.SelectLayer(1);
     core->Timer1Timer(1);
-    core->TextPreviewAt(60, 60);
+    core->Image1MouseMove(0, 60, 60);
     EXPECT_TRUE(Touched(Layer(0)).isNull());  // the text left layer 0
     EXPECT_EQ(Layer(1).Pixel(52, 52), kBox);
     EXPECT_EQ(Layer(1).Pixel(10, 10), clBlack);  // layer 1 kept its own pixels
-    core->StampText(70, 70);
+    core->Image1MouseUp(mbLeft, 0, 70, 70);
     EXPECT_EQ(Touched(Layer(1)).topLeft(), QPoint(62, 62));
     EXPECT_TRUE(Touched(Layer(0)).isNull());
+}
+
+TEST_F(MainCoreTextTest, NewDropsAFloatingTextAndItsOldBackdrop) {
+    Layer(0).Fill(clBlack);
+    ChooseText({QStringLiteral("字")});
+    core->Image1MouseMove(0, 50, 50);
+    core->Document.Modified = false;
+    screen.NewDialogResult = std::make_pair(400, 400);  // the old backdrop would fit
+    core->N2Click();
+    core->Image1MouseMove(0, 60, 60);
+    EXPECT_FALSE(core->Tools.TextFloating);
+    EXPECT_TRUE(core->Tools.TextToolActive);
+    EXPECT_TRUE(Layer(0) == Bitmap(400, 400));  // white, with neither the text nor the black
 }

@@ -45,7 +45,8 @@ TEST_F(MainCoreToolsTest, FillTakesBothSnapshotsEvenWhenNothingChanges) {
     core->PrimaryColour = clWhite;
     core->Image3.Fill(kRed);
     core->Image4.Fill(kRed);
-    core->FillPress(mbLeft, ssLeft, 5, 5);
+    core->Button5Click();
+    core->Image1MouseDown(mbLeft, ssLeft, 5, 5);
     EXPECT_TRUE(core->Document.Modified);
     EXPECT_EQ(core->Image3.Pixel(5, 5), clWhite);
     EXPECT_EQ(core->Image4.Pixel(5, 5), clWhite);
@@ -66,8 +67,11 @@ TEST_F(MainCoreToolsTest, FillColourFollowsTheButtonSet) {
                           {ssRight, kBlue},
                           {ssLeft | ssDouble, kBlue},
                           {ssCtrl | ssRight, kBlue}};
+    core->Button5Click();
     for (const Case& c : cases) {
-        core->FillPress(c.shift & ssRight ? mbRight : mbLeft, c.shift, 3, 3);
+        const TMouseButton button = c.shift & ssRight ? mbRight : mbLeft;
+        core->Image1MouseDown(button, c.shift, 3, 3);
+        core->Image1MouseUp(button, 0, 3, 3);
         EXPECT_EQ(Layer(0).Pixel(399, 399), c.expected) << c.shift;
     }
 }
@@ -82,20 +86,22 @@ TEST_F(MainCoreToolsTest, PickTakesTheLayersOwnPixelForTheButtonAlone) {
                           {ssRight, clBlack, kRed},
                           {ssLeft | ssDouble, clBlack, clWhite},
                           {ssShift | ssLeft, clBlack, clWhite}};
+    core->Button6Click();
     for (const Case& c : cases) {
         core->PrimaryColour = clBlack;
         core->SecondaryColour = clWhite;
         core->Tools.Picking = false;
-        core->PickPress(mbLeft, c.shift, 7, 8);
+        core->Image1MouseDown(mbLeft, c.shift, 7, 8);
+        core->Image1MouseUp(mbLeft, 0, 7, 8);
         EXPECT_EQ(core->PrimaryColour, c.primary) << c.shift;
         EXPECT_EQ(core->SecondaryColour, c.secondary) << c.shift;
         EXPECT_TRUE(core->Tools.Picking);
     }
     // Moves keep picking inside the layer and take nothing outside it.
-    core->PickMove(ssLeft, 7, 8);
+    core->Image1MouseMove(ssLeft, 7, 8);
     EXPECT_EQ(core->PrimaryColour, kRed);
-    core->PickMove(ssLeft, -1, 8);
-    core->PickMove(ssLeft, 400, 8);
+    core->Image1MouseMove(ssLeft, -1, 8);
+    core->Image1MouseMove(ssLeft, 400, 8);
     EXPECT_EQ(core->PrimaryColour, kRed);
     EXPECT_EQ(screen.SwatchPrimary, kRed);
 }
@@ -161,14 +167,19 @@ TEST_F(MainCoreToolsTest, ToolButtonsSetTheirFlagsAndCursor) {
     struct Case {
         void (MainWindowCore::*click)();
         int cursor;
+        MainScreen::ToolButton button;
         bool retouch, fill, pick, picking;
     };
     // Every other flag set before the click; picking survives retouch and pick.
     const Case cases[] = {
-        {&MainWindowCore::Button4Click, MainScreen::crReta, true, false, false, true},
-        {&MainWindowCore::Button5Click, MainScreen::crDraw, false, true, false, false},
-        {&MainWindowCore::Button6Click, MainScreen::crCatch, false, true, true, true},
-        {&MainWindowCore::Button8Click, MainScreen::crText, false, false, false, true},
+        {&MainWindowCore::Button4Click, MainScreen::crReta, MainScreen::tbRetouch, true, false,
+         false, true},
+        {&MainWindowCore::Button5Click, MainScreen::crDraw, MainScreen::tbFill, false, true, false,
+         false},
+        {&MainWindowCore::Button6Click, MainScreen::crCatch, MainScreen::tbPick, false, true, true,
+         true},
+        {&MainWindowCore::Button8Click, MainScreen::crText, MainScreen::tbText, false, false, false,
+         true},
     };
     for (const Case& c : cases) {
         ToolState& t = core->Tools;
@@ -177,6 +188,7 @@ TEST_F(MainCoreToolsTest, ToolButtonsSetTheirFlagsAndCursor) {
         t.TextToolActive = t.TextFloating = c.click != &MainWindowCore::Button8Click;
         (core.get()->*c.click)();
         EXPECT_EQ(screen.Cursor, c.cursor);
+        EXPECT_EQ(screen.ActiveToolButton, c.button);
         EXPECT_EQ(t.RetouchToolActive, c.retouch) << c.cursor;
         EXPECT_EQ(t.FillToolActive, c.fill) << c.cursor;
         EXPECT_EQ(t.PickToolActive, c.pick) << c.cursor;
@@ -208,6 +220,7 @@ TEST_F(MainCoreToolsTest, RetouchKindMenuIsOneGroupAndPicksTheDab) {
         {&MainWindowCore::R4Click, centre, RgbColour(242, 99, 8)},
     };
     core->Stroke.BrushSize = 25;
+    core->Button4Click();
     for (const Case& c : cases) {
         (core.get()->*c.click)();
         int marks = 0;
@@ -216,8 +229,22 @@ TEST_F(MainCoreToolsTest, RetouchKindMenuIsOneGroupAndPicksTheDab) {
             marks += m;
         EXPECT_EQ(marks, 1);
         Layer(0).Fill(RgbColour(240, 100, 10));
-        core->RetouchDab(20, 20);
-        EXPECT_EQ(Layer(0).Pixel(c.probe.x(), c.probe.y()), c.expected) << c.probe.x();
+        core->Image1MouseDown(mbLeft, ssLeft, 20, 20);  // the tint colour: black
+        core->Image1MouseMove(ssLeft, 20, 20);
         EXPECT_EQ(core->Image1.Pixel(c.probe.x(), c.probe.y()), c.expected);
+        core->Image1MouseUp(mbLeft, 0, 20, 20);
+        EXPECT_TRUE(core->Image4 == Layer(0));
+        EXPECT_EQ(Layer(0).Pixel(c.probe.x(), c.probe.y()), c.expected) << c.probe.x();
     }
+}
+
+TEST_F(MainCoreToolsTest, RetouchClickWithoutMovementChangesNothing) {
+    core->Button4Click();
+    core->R2Click();
+    Layer(0).Fill(RgbColour(50, 60, 70));
+    core->Image1MouseDown(mbLeft, ssLeft, 30, 30);
+    core->Image1MouseUp(mbLeft, 0, 30, 30);
+    core->Image1MouseMove(0, 31, 31);  // the tail left by the press ends at once
+    EXPECT_EQ(Layer(0).Pixel(30, 30), RgbColour(50, 60, 70));
+    EXPECT_FALSE(core->Stroke.StrokeActive);
 }

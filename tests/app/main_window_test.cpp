@@ -2,17 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <initializer_list>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -102,6 +105,32 @@ TEST_F(MainWindowTest, ToolPanelHoldsItsControlsAtTheirPlaces) {
     EXPECT_NE(form.Button4->Color(), QColor(128, 128, 128));
     EXPECT_EQ(form.Panel4->palette().color(QPalette::Window), QColor(Qt::black));
     EXPECT_EQ(form.Panel5->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+// Qt hands a double click that a child leaves alone on to the panel; only one on the panel
+// itself moves it.
+TEST_F(MainWindowTest, DoubleClicksOnThePanelsChildrenLeaveThePanelInPlace) {
+    TForm1 form({}, dir.path());
+    form.show();
+    QApplication::processEvents();
+    for (QWidget* child : std::initializer_list<QWidget*>{form.Image2, form.Panel4, form.Panel5,
+                                                          form.Panel6, form.ProgressBar1}) {
+        SCOPED_TRACE(child->objectName().toStdString());
+        const QPointF inside(2, 2);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, inside, child->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(child, &dbl);
+        EXPECT_TRUE(form.Core().ToolPanelLeft);
+    }
+}
+
+// The design size is the client area below the menu bar, the status bar included.
+TEST_F(MainWindowTest, TheDesignSizeIsTheAreaBelowTheMenuBar) {
+    TForm1 form({}, dir.path());
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.width(), 493);
+    EXPECT_EQ(form.height() - form.menuBar()->height(), 470);
 }
 
 TEST_F(MainWindowTest, DoubleClickMovesThePanelAndCloseRemembersIt) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_screen.h"
+#include "platform/bitmap.h"
 
 class RecordingScreen : public MainScreen {
   public:
@@ -46,6 +47,27 @@ class RecordingScreen : public MainScreen {
     void HighlightToolButton(ToolButton active) override { ActiveToolButton = active; }
 
     // ---- Editing ----
+    int PaintCursor() override { return Cursor; }
+    void ShowSelShape(const QRect& bounds, bool visible) override {
+        SelShapeBounds = bounds;
+        SelShapeVisible = visible;
+    }
+    void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override {
+        FloatingPicture = &picture;
+        FloatingPlace = QPoint(left, top);
+        FloatingVisible = visible;
+    }
+    void PutClipboardPicture(const Bitmap& picture) override {
+        Clipboard.CopyFrom(picture);
+        ClipboardHolds = true;
+        ++ClipboardPuts;
+    }
+    bool TakeClipboardPicture(Bitmap& picture, int maxSide) override {
+        if (!ClipboardHolds || Clipboard.Width() > maxSide || Clipboard.Height() > maxSide)
+            return false;
+        picture.CopyFrom(Clipboard);
+        return true;
+    }
 
     // ---- Tools ----
     void SetSwatchColours(TColor primary, TColor secondary) override {
@@ -68,6 +90,22 @@ class RecordingScreen : public MainScreen {
     }
 
     // ---- Filters ----
+    bool ContrastDialog(int& strength) override {
+        return FilterDialogAnswer(strength, ContrastStrength);
+    }
+    bool ColourCorrectionDialog(ColourOffsets& offsets) override {
+        return FilterDialogAnswer(offsets, Offsets);
+    }
+    bool LevelDialog(int& level) override { return FilterDialogAnswer(level, Level); }
+    bool CustomFilterDialog(CustomFilterText& text) override {
+        return FilterDialogAnswer(text, Custom);
+    }
+    template <typename T>
+    bool FilterDialogAnswer(T& out, const T& value) {
+        ++FilterDialogs;
+        if (FilterDialogsAccept) out = value;
+        return FilterDialogsAccept;
+    }
 
     // ---- Documents ----
     bool ShowNewPictureDialog(int& width, int& height) override {
@@ -138,6 +176,14 @@ class RecordingScreen : public MainScreen {
     std::vector<QRect> RepaintAreas;
 
     // ---- Editing (recorded) ----
+    QRect SelShapeBounds;
+    bool SelShapeVisible = false;
+    const Bitmap* FloatingPicture = nullptr;
+    QPoint FloatingPlace;
+    bool FloatingVisible = false;
+    Bitmap Clipboard;
+    bool ClipboardHolds = false;
+    int ClipboardPuts = 0;
 
     // ---- Tools (recorded) ----
     TColor SwatchPrimary = clBlack;
@@ -152,6 +198,13 @@ class RecordingScreen : public MainScreen {
     TColor MemoBackground = kNoColour;
 
     // ---- Filters (recorded) ----
+    // What the filter dialogs answer, and how often one was shown.
+    bool FilterDialogsAccept = true;
+    int ContrastStrength = 70;
+    ColourOffsets Offsets;
+    int Level = 5;
+    CustomFilterText Custom;
+    int FilterDialogs = 0;
 
     // ---- Documents (recorded) ----
     std::optional<std::pair<int, int>> NewDialogResult;

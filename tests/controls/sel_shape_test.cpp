@@ -82,6 +82,12 @@ TEST(SelShapeDrag, TopEdgeIsRefusedBelowMinHeightAndStopsAtMinTop) {
     EXPECT_EQ(b.Top, 0);
     EXPECT_EQ(b.Height, 80);
     EXPECT_EQ(s.PressY, 2);
+    // A rectangle above MinTop: the clamp comes first, and the clamped drag of 8 would leave
+    // 12 - 8 = 4 < 5, so nothing moves (checking the height first would shrink it to 4).
+    s.MinTop = 10;
+    b = DragFrom(s, {20, 2, 100, 12}, 50, 2, 50, 3);
+    EXPECT_EQ(b.Top, 2);
+    EXPECT_EQ(b.Height, 12);
 }
 
 TEST(SelShapeDrag, BottomEdgeStopsAtTheLimitAndAdvancesThePressPoint) {
@@ -150,10 +156,9 @@ TEST(SelShapeDrag, WithoutResizeOptionsEveryZoneMoves) {
 
 namespace {
 
-void Send(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButtons held) {
+void Send(QWidget* w, QEvent::Type type, QPointF local, Qt::MouseButtons held) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held,
-                  Qt::NoModifier);
+    QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -193,4 +198,16 @@ TEST(SelShapeWidget, DraggedPointerIsHeldInsideTheParent) {
     Send(&shape, QEvent::MouseMove, QPoint(248, 20), Qt::LeftButton);
     // The pointer stops on the parent's last column, x = 299: 51 to the right of the press.
     EXPECT_EQ(shape.Width(), 101);
+}
+
+TEST(SelShapeWidget, PositionsWithFractionsCountInThePixelThatHoldsThem) {
+    QWidget parent;
+    parent.resize(300, 200);
+    TSelShape shape(&parent);
+    shape.SetBounds(20, 30, 100, 50);
+    Send(&shape, QEvent::MouseButtonPress, QPointF(97.4, 25.5), Qt::LeftButton);
+    ASSERT_EQ(shape.HitZone(), Z::Right);
+    // From pixel 97 to pixel 117: 20 wider (rounding would have made it 118, 21 wider).
+    Send(&shape, QEvent::MouseMove, QPointF(117.6, 40.5), Qt::LeftButton);
+    EXPECT_EQ(shape.Width(), 120);
 }

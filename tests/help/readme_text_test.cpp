@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "help/readme_text.h"
+#include "platform/app_paths.h"
 
 namespace {
 
@@ -60,6 +61,20 @@ TEST_F(ReadmeTextTest, FailuresGiveTheRuntimesText) {
     const ReadmeText unreadable = LoadReadmeText(folder);
     EXPECT_EQ(unreadable.Error, QStringLiteral("ﾌｧｲﾙへのｱｸｾｽが拒否されました"));
     EXPECT_TRUE(unreadable.Lines.isEmpty());
+}
+
+TEST_F(ReadmeTextTest, ItIsFoundBesideTheProgramOrInTheInstallsDataFolder) {
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    const QString data = dir.filePath(QStringLiteral("share/kasumiro"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(data));
+    AppPaths::OverrideExecutableDir(bin);
+    // In neither place: the name beside the program, for the error box to report.
+    EXPECT_EQ(ReadmePath(), bin + QStringLiteral("/Readme.txt"));
+    QFile(data + QStringLiteral("/Readme.txt")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(ReadmePath(), data + QStringLiteral("/Readme.txt"));
+    QFile(bin + QStringLiteral("/Readme.txt")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(ReadmePath(), bin + QStringLiteral("/Readme.txt"));
+    AppPaths::OverrideExecutableDir(QString());
 }
 
 }  // namespace

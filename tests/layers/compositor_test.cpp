@@ -71,6 +71,14 @@ TEST(CompositeRefresh, OneLayerKeyedOnWhiteIsTheLayerItself) {
     EXPECT_EQ(d.stack.Thumbnail(0).Pixel(12, 19), clWhite);
 }
 
+TEST(CompositeRefresh, ASingleHiddenLayerKeyedOnWhiteShowsWhite) {
+    Document d;
+    d.compositor.LayerImages[0] = Row({kRed, kGreen, clBlack, clWhite});
+    d.stack.ToggleVisibility(0);
+    d.compositor.CompositeRefresh();
+    EXPECT_TRUE(d.image1 == Row({clWhite, clWhite, clWhite, clWhite}));
+}
+
 TEST(CompositeRefresh, LayerKeyedOnBlackShowsWhiteWhereItIsBlack) {
     Document d;
     d.compositor.LayerImages[0] = Row({clBlack, kRed, clBlack, clWhite});

@@ -145,6 +145,19 @@ TEST(Lupe, GridIsTheLastPixelColumnAndRowOfEachBlock) {
         }
 }
 
+// 128 pixels at power 8 are 16 whole blocks: the empty control draws a line at 0 and at the
+// last pixel of every block, 7, 15, ... 127, across and down.
+TEST(Lupe, EmptyGridOfWholeBlocksEndsOnTheLastPixel) {
+    TLupe lupe;
+    ASSERT_EQ(lupe.size(), QSize(128, 128));
+    const QImage shot = lupe.grab().toImage();
+    for (int i = 0; i < 128; ++i) {
+        const bool line = i == 0 || i % 8 == 7;
+        EXPECT_EQ(At(shot, i, 3) == clBlack, line) << "x " << i;
+        EXPECT_EQ(At(shot, 3, i) == clBlack, line) << "y " << i;
+    }
+}
+
 TEST(Lupe, BlocksReachingUnderTheBarsLeaveTheirCornerAlone) {
     TLupe lupe;
     lupe.SetPower(4);
@@ -253,4 +266,9 @@ TEST(Lupe, PointerPositionsAreReportedInSourcePixels) {
                      Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(&lupe, &move);
     EXPECT_EQ(seen, (std::vector<QPoint>{QPoint(5, 8), QPoint(3, 5)}));
+    // A position with fractions is in the pixel that holds it: (11, 7), not rounded to (12, 8).
+    QMouseEvent fine(QEvent::MouseMove, QPointF(11.6, 7.9), QPointF(11.6, 7.9), Qt::NoButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&lupe, &fine);
+    EXPECT_EQ(seen.back(), QPoint(3 + 11 / 4, 5 + 7 / 4));
 }

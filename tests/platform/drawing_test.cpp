@@ -1,6 +1,10 @@
 // Pens and lines, keyed and stretched drawing.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include <QPoint>
+
 #include "platform/blit.h"
 #include "platform/canvas.h"
 
@@ -49,6 +53,48 @@ TEST(Pen, DiagonalThinLineTouchesOnePixelPerStep) {
     DrawLine(b, 0, 0, 5, 5, clBlack, 1);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(b.Pixel(i, i), clBlack);
     EXPECT_EQ(CountColour(b, clBlack), 5);
+}
+
+// Each step of a thin line sets the pixel nearest to the ideal line, in either direction.
+TEST(Pen, ThinLinesAtOtherSlopesTakeTheNearestPixelOfEachStep) {
+    const struct {
+        int x0, y0, x1, y1;
+        std::vector<QPoint> pixels;
+    } cases[] = {
+        {0, 0, 6, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 2}}},
+        {6, 2, 0, 0, {{6, 2}, {5, 2}, {4, 1}, {3, 1}, {2, 1}, {1, 0}}},
+        {0, 0, 5, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}},
+        {0, 0, 2, 5, {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {2, 4}}},
+        {0, 5, 2, 0, {{0, 5}, {0, 4}, {1, 3}, {1, 2}, {2, 1}}},
+    };
+    for (const auto& c : cases) {
+        Bitmap b(8, 8);
+        DrawLine(b, c.x0, c.y0, c.x1, c.y1, clBlack, 1);
+        for (const QPoint& p : c.pixels)
+            EXPECT_EQ(b.Pixel(p.x(), p.y()), clBlack) << c.x1 << "," << c.y1 << " at " << p.x();
+        EXPECT_EQ(CountColour(b, clBlack), int(c.pixels.size())) << c.x1 << "," << c.y1;
+    }
+}
+
+// An odd width w covers exactly w rows across a horizontal line, and its round end reaches
+// (w - 1) / 2 pixels beyond the end point: every pixel centre within w / 2 of the segment.
+TEST(Pen, OddWidthsCoverExactlyTheirWidth) {
+    for (int width : {3, 5, 7}) {
+        SCOPED_TRACE(width);
+        Bitmap b(40, 40);
+        DrawLine(b, 10, 20, 30, 20, clBlack, width);
+        const int half = (width - 1) / 2;
+        int rows = 0;
+        for (int y = 0; y < 40; ++y) rows += SameColour(b.Pixel(20, y), clBlack);
+        EXPECT_EQ(rows, width);
+        EXPECT_EQ(b.Pixel(20, 20 - half), clBlack);
+        EXPECT_EQ(b.Pixel(20, 20 + half), clBlack);
+        EXPECT_EQ(b.Pixel(30 + half, 20), clBlack);
+        EXPECT_EQ(b.Pixel(30 + half + 1, 20), clWhite);
+        // The cap is round at width / 2: (half, 1) beyond the end lies within it, (half, 2) not.
+        EXPECT_EQ(b.Pixel(30 + half, 21), clBlack);
+        EXPECT_EQ(b.Pixel(30 + half, 22), clWhite);
+    }
 }
 
 TEST(Pen, WideLinesAreSolidWithRoundEnds) {

@@ -16,6 +16,22 @@ TEST(ShiftJis, RoundTripsTheProgramsOwnTexts) {
         EXPECT_EQ(FromShiftJis(ToShiftJis(s)), s);
 }
 
+// Characters that only the Windows code page has: stored names and Readme files use them.
+TEST(ShiftJis, CharactersOfTheWindowsCodePageRoundTrip) {
+    const struct {
+        QString text;
+        std::string bytes;
+    } cases[] = {
+        {QStringLiteral("①"), "\x87\x40"},
+        {QStringLiteral("～"), "\x81\x60"},  // the full-width tilde, not the wave dash
+        {QStringLiteral("髙"), "\xfb\xfc"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToShiftJis(c.text), c.bytes);
+        EXPECT_EQ(FromShiftJis(c.bytes), c.text);
+    }
+}
+
 TEST(ShiftJis, UnmappableAndBrokenInputDoNotFail) {
     EXPECT_EQ(ToShiftJis(QStringLiteral("a😀b")), std::string("a?b"));
     const QString broken = FromShiftJis(std::string("a\x81"));

@@ -1,0 +1,38 @@
+#pragma once
+// The two row loops that plain vector code leaves far behind memory speed, written for
+// processors with 512-bit vectors and byte permutes. Callers ask WideRowsAvailable() first and
+// keep their portable loops for every other processor; both give the same bytes.
+#include <array>
+#include <cstdint>
+
+using ChannelTables = std::array<std::array<std::uint8_t, 256>, 3>;
+
+bool WideRowsAvailable();
+// Turns the wide loops off (and on again where the processor has them), so that the portable
+// loops can be held to the same results on any machine.
+void AllowWideRows(bool allowed);
+
+// Maps the width pixels of a blue, green, red row in place through the table of each channel
+// (blue, green, red); uniform says the three tables are one.
+void WideMapRow(const ChannelTables& tables, bool uniform, std::uint8_t* row, int width);
+
+// Adds to each byte of a blue, green, red row in place, saturating at 0 and 255: byte i gets
+// raise[i % 192] added, then lower[i % 192] taken away (192 bytes hold three 64-byte blocks).
+void WideShiftRow(const std::uint8_t* raise, const std::uint8_t* lower, std::uint8_t* row,
+                  int width);
+
+// The width pixels of a blue, green, red row as whole colours (blue * 65536 + green * 256 + red).
+void WidePackRow(const std::uint8_t* row, int width, std::uint32_t* packed);
+
+// One non-zero kernel cell: its weight and the packed row it weighs, already moved by the
+// cell's column offset.
+struct KernelTerm {
+    double k;
+    const std::uint32_t* pixels;
+};
+
+// n custom-filter outputs: sum := 0 plus each term in order, ratio := sum / centre (0 where the
+// centre is black), delta := strength * ratio, each channel ClampChannel(base + delta) with base
+// fixed[c] or, where fixed[c] < 0, the centre's own channel. fixed and out are blue, green, red.
+void WideCustomRow(const KernelTerm* terms, int termCount, double strength,
+                   const std::uint32_t* centre, int n, const int fixed[3], std::uint8_t* out);
