@@ -85,6 +85,8 @@ void TForm11::FormShow() {
     core_.IniGT1.LoadPlacement(QStringLiteral("Form11"), QStringLiteral("Pos"), this);
     StatusBar1->setVisible(core_.Loupe.StatusBar);
     ShowChecks();
+    // The picture shows from the first showing on, not only after the first recomposition.
+    if (core_.Checks.L1) CopyPicture(core_.Image1);
 }
 
 void TForm11::showEvent(QShowEvent* event) {

@@ -41,8 +41,6 @@ class LoupeWindowTest : public ::testing::Test {
         form->SetToolWindows(nullptr, loupe);
         form->show();
         loupe->show();
-        // The picture reaches the loupe at the end of a composite refresh.
-        Core().Compositor.CompositeRefresh();
         QApplication::processEvents();
     }
 
