@@ -3,9 +3,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <cmath>
 
 #include "platform/bitmap.h"
+#include "platform/pointer_event.h"
 
 namespace {
 
@@ -54,21 +54,11 @@ void PaintSurface::paintEvent(QPaintEvent* event) {
 }
 
 TShiftState PaintSurface::ShiftOf(const QMouseEvent& event) {
-    TShiftState shift = 0;
-    const Qt::KeyboardModifiers keys = event.modifiers();
-    if (keys & Qt::ShiftModifier) shift |= ssShift;
-    if (keys & Qt::ControlModifier) shift |= ssCtrl;
-    if (keys & Qt::AltModifier) shift |= ssAlt;
-    const Qt::MouseButtons held = event.buttons();
-    if (held & Qt::LeftButton) shift |= ssLeft;
-    if (held & Qt::RightButton) shift |= ssRight;
-    if (held & Qt::MiddleButton) shift |= ssMiddle;
-    return shift;
+    return ShiftStateOf(event);
 }
 
 QPoint PaintSurface::PixelOf(const QMouseEvent& event) {
-    const QPointF p = event.position();
-    return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+    return PointerPixel(event.position());
 }
 
 void PaintSurface::Press(QMouseEvent* event, TShiftState extra) {

@@ -2,24 +2,16 @@
 
 #include <QMouseEvent>
 #include <QWidget>
-#include <cmath>
+
+#include "platform/pointer_event.h"
 
 PointerRelay::PointerRelay(QWidget* widget) : QObject(widget) {
     widget->installEventFilter(this);
 }
 
 TShiftState PointerRelay::ShiftOf(const QMouseEvent& event) {
-    TShiftState shift = 0;
-    const Qt::KeyboardModifiers keys = event.modifiers();
-    if (keys & Qt::ShiftModifier) shift |= ssShift;
-    if (keys & Qt::ControlModifier) shift |= ssCtrl;
-    if (keys & Qt::AltModifier) shift |= ssAlt;
-    const Qt::MouseButtons held = event.buttons();
-    if (held & Qt::LeftButton) shift |= ssLeft;
-    if (held & Qt::RightButton) shift |= ssRight;
-    if (held & Qt::MiddleButton) shift |= ssMiddle;
-    if (event.type() == QEvent::MouseButtonDblClick) shift |= ssDouble;
-    return shift;
+    const TShiftState held = ShiftStateOf(event);
+    return event.type() == QEvent::MouseButtonDblClick ? held | ssDouble : held;
 }
 
 bool PointerRelay::eventFilter(QObject* watched, QEvent* event) {
@@ -29,8 +21,8 @@ bool PointerRelay::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
     // The pixel the pointer is in, never a rounded neighbour.
-    const int x = int(std::floor(mouse->position().x()));
-    const int y = int(std::floor(mouse->position().y()));
+    const QPoint at = PointerPixel(mouse->position());
+    const int x = at.x(), y = at.y();
     switch (type) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
