@@ -6,22 +6,13 @@
 #include <memory>
 
 #include "app/main_core.h"
+#include "core_test.h"
 #include "platform/app_paths.h"
-#include "recording_screen.h"
 
 namespace {
 
-class BrushSettingsTest : public ::testing::Test {
+class BrushSettingsTest : public CoreTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        core = std::make_unique<MainWindowCore>(screen);
-        core->FormCreate({}, dir.path());
-    }
-    void TearDown() override {
-        core.reset();
-        AppPaths::OverrideExecutableDir(QString());
-    }
     // The size marks as a string of five, "00100" for medium.
     std::string SizeMarks() const {
         const MenuChecks& m = core->Checks;
@@ -29,10 +20,6 @@ class BrushSettingsTest : public ::testing::Test {
         for (bool b : {m.S1, m.S2, m.S3, m.S4, m.S5}) s += b ? '1' : '0';
         return s;
     }
-
-    QTemporaryDir dir;
-    RecordingScreen screen;
-    std::unique_ptr<MainWindowCore> core;
 };
 
 }  // namespace

@@ -8,25 +8,16 @@
 #include <memory>
 
 #include "app/main_core.h"
+#include "core_test.h"
 #include "platform/app_paths.h"
-#include "recording_screen.h"
 
 namespace {
 
 constexpr TColor kRed = RgbColour(255, 0, 0);
 constexpr TColor kInk = RgbColour(20, 40, 200);
 
-class DocumentCommandsTest : public ::testing::Test {
+class DocumentCommandsTest : public CoreTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        core = std::make_unique<MainWindowCore>(screen);
-        core->FormCreate({}, dir.path());
-    }
-    void TearDown() override {
-        core.reset();
-        AppPaths::OverrideExecutableDir(QString());
-    }
     QString Path(const char* name) { return dir.filePath(QLatin1String(name)); }
     // A block of ink on layer 0, shown, as an edit leaves it.
     void Draw() {
@@ -45,10 +36,6 @@ class DocumentCommandsTest : public ::testing::Test {
         const qsizetype dqt = jpeg.indexOf(QByteArray("\xFF\xDB", 2));
         return dqt < 0 ? -1 : std::uint8_t(jpeg[dqt + 5]);
     }
-
-    QTemporaryDir dir;
-    RecordingScreen screen;
-    std::unique_ptr<MainWindowCore> core;
 };
 
 TEST_F(DocumentCommandsTest, EachTypeSavedThenOpenedBackAfterNew) {

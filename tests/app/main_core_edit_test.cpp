@@ -4,28 +4,16 @@
 #include <QTemporaryDir>
 
 #include "app/main_core.h"
+#include "core_test.h"
 #include "platform/app_paths.h"
-#include "recording_screen.h"
 
 namespace {
 
 constexpr TColor clRed = RgbColour(255, 0, 0);
 constexpr TColor clBlue = RgbColour(0, 0, 255);
 
-class MainCoreEditTest : public ::testing::Test {
+class MainCoreEditTest : public CoreTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        core = std::make_unique<MainWindowCore>(screen);
-        core->FormCreate({}, dir.path());
-    }
-    void TearDown() override {
-        core.reset();
-        AppPaths::OverrideExecutableDir(QString());
-    }
-
-    Bitmap& Layer(int index) { return core->LayerImages()[std::size_t(index)]; }
-
     // A second layer on top of layer 0, made current.
     void AddLayerOnTopAndSelectIt() {
         core->Layers.CreateLayer();
@@ -49,10 +37,6 @@ class MainCoreEditTest : public ::testing::Test {
             for (int y = 0; y < 3; ++y) screen.Clipboard.SetPixel(x, y, RgbColour(0, 0, x % 256));
         screen.ClipboardHolds = true;
     }
-
-    QTemporaryDir dir;
-    RecordingScreen screen;
-    std::unique_ptr<MainWindowCore> core;
 };
 
 // ---- Undo ----

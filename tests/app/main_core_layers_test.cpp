@@ -4,26 +4,13 @@
 #include <QTemporaryDir>
 
 #include "app/main_core.h"
+#include "core_test.h"
 #include "platform/app_paths.h"
-#include "recording_screen.h"
 
 namespace {
 
-class MainCoreLayersTest : public ::testing::Test {
+class MainCoreLayersTest : public CoreTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        core = std::make_unique<MainWindowCore>(screen);
-        core->FormCreate({}, dir.path());
-    }
-    void TearDown() override {
-        core.reset();
-        AppPaths::OverrideExecutableDir(QString());
-    }
-
-    QTemporaryDir dir;
-    RecordingScreen screen;
-    std::unique_ptr<MainWindowCore> core;
 };
 
 }  // namespace

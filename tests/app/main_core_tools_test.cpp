@@ -6,26 +6,16 @@
 #include <QTemporaryDir>
 
 #include "app/main_core.h"
+#include "core_test.h"
 #include "platform/app_paths.h"
-#include "recording_screen.h"
 
 namespace {
 
 constexpr TColor kRed = RgbColour(255, 0, 0);
 constexpr TColor kBlue = RgbColour(0, 0, 255);
 
-class MainCoreToolsTest : public ::testing::Test {
+class MainCoreToolsTest : public CoreTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        core = std::make_unique<MainWindowCore>(screen);
-        core->FormCreate({}, dir.path());
-    }
-    void TearDown() override {
-        core.reset();
-        AppPaths::OverrideExecutableDir(QString());
-    }
-    Bitmap& Layer(int index) { return core->LayerImages()[std::size_t(index)]; }
     // Confirms the text dialog with these lines in a font of the given character height.
     void ChooseText(const QStringList& lines, int pixels) {
         screen.TextLines = lines;
@@ -33,10 +23,6 @@ class MainCoreToolsTest : public ::testing::Test {
         screen.TextFont.setPixelSize(pixels);
         core->Button8Click();
     }
-
-    QTemporaryDir dir;
-    RecordingScreen screen;
-    std::unique_ptr<MainWindowCore> core;
 };
 
 }  // namespace
