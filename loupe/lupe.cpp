@@ -1,52 +1,17 @@
 #include "loupe/lupe.h"
 
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 
-namespace {
-
-// A scroll bar that repaints for a new position only when its thumb moves on screen. While
-// the loupe follows the brush its origin changes every tick, mostly by less than a pixel of
-// the thumb on a large picture, and a bar's repaint costs more than the blocks uncovered.
-class ThumbScrollBar : public QScrollBar {
-  public:
-    ThumbScrollBar(Qt::Orientation orientation, QWidget* parent)
-        : QScrollBar(orientation, parent) {}
-
-  protected:
-    void sliderChange(SliderChange change) override {
-        const QRect thumb = Thumb();
-        if (change == SliderValueChange && thumb == shownThumb_) return;
-        shownThumb_ = thumb;
-        QScrollBar::sliderChange(change);
-    }
-    void resizeEvent(QResizeEvent* event) override {
-        shownThumb_ = QRect();
-        QScrollBar::resizeEvent(event);
-    }
-
-  private:
-    QRect Thumb() const {
-        QStyleOptionSlider option;
-        initStyleOption(&option);
-        return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
-                                       this);
-    }
-
-    QRect shownThumb_;
-};
-
-}  // namespace
-
+#include "loupe/lupe_bar.h"
+#include "platform/clock.h"
 #include "platform/pointer_pixel.h"
 
 TLupe::TLupe(QWidget* parent)
     : QWidget(parent),
       color_(FromQColor(palette().color(QPalette::Window))),
-      vbar_(new ThumbScrollBar(Qt::Vertical, this)),
-      hbar_(new ThumbScrollBar(Qt::Horizontal, this)) {
+      vbar_(new LupeScrollBar(Qt::Vertical, this)),
+      hbar_(new LupeScrollBar(Qt::Horizontal, this)) {
     // Every pixel of the control is painted by paintEvent: no erase under the picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -57,6 +22,8 @@ TLupe::TLupe(QWidget* parent)
         connect(bar, &QAbstractSlider::sliderReleased, this,
                 [this, bar] { Scroll(bar->orientation(), scPosition, bar->sliderPosition()); });
     }
+    frame_.setSingleShot(true);
+    connect(&frame_, &QTimer::timeout, this, [this] { ShowFrame(); });
     resize(128, 128);
     Relayout();
 }
@@ -98,21 +65,48 @@ void TLupe::SharePicture(const ::Bitmap* picture) {
     SourceChanged();
 }
 
-// The shared picture changed: a new size lays the view out anew; otherwise only the blocks
-// whose pixels differ from what the view shows are repainted.
+// The shared picture changed: a new size lays the view out anew; otherwise the next frame
+// repaints the blocks whose pixels differ from what the view shows.
 void TLupe::PictureChanged() {
     if (SourceSizeChanged()) {
         SourceChanged();
         return;
     }
-    if (isVisible()) {
-        const QRect changed = shown_.Changed(Bitmap());
-        if (!changed.isEmpty())
-            update(QRect((changed.left() - layout_.ClipLeft) * power_,
-                         (changed.top() - layout_.ClipTop) * power_, changed.width() * power_,
-                         changed.height() * power_));
-    }
+    RequestFrame();
     if (OnChange) OnChange(this);
+}
+
+// A frame follows the last one by at least kFrameMs of the platform's clock, and waits at
+// least for the event loop, so that the moves and changes of one tick show together; a hidden
+// control has no screen to bring up to date.
+void TLupe::RequestFrame() {
+    if (!isVisible()) {
+        SyncScreenClip();
+        return;
+    }
+    if (frame_.isActive()) return;
+    const std::uint32_t since = TimeGetTime() - frameAt_;
+    frame_.start(since < LupeScrollBar::kFrameMs ? int(LupeScrollBar::kFrameMs - since) : 0);
+}
+
+// Moves the screen's pixels to the current clip and asks for the uncovered strips and the
+// changed blocks; the next paint event draws them together.
+void TLupe::ShowFrame() {
+    frame_.stop();
+    frameAt_ = TimeGetTime();
+    const QPoint delta = QPoint(layout_.ClipLeft, layout_.ClipTop) - screenClip_;
+    SyncScreenClip();
+    ScrollPixels(delta);
+    const QRect changed = shown_.Changed(Bitmap());
+    if (!changed.isEmpty())
+        update(QRect((changed.left() - layout_.ClipLeft) * power_,
+                     (changed.top() - layout_.ClipTop) * power_, changed.width() * power_,
+                     changed.height() * power_));
+}
+
+void TLupe::SyncScreenClip() {
+    screenClip_ = QPoint(layout_.ClipLeft, layout_.ClipTop);
+    shown_.SetClip(ClipRect(), Bitmap());
 }
 
 void TLupe::SetGridPen(const ::Pen& pen) {
@@ -207,7 +201,8 @@ void TLupe::Relayout() {
     const int extent = BarExtent();
     layout_.Relayout(width(), height(), power_, extent, extent);
     PlaceBars();
-    shown_.SetClip(ClipRect(), Bitmap());
+    // Whatever lays the view out anew repaints all of it.
+    SyncScreenClip();
     if (!Bitmap().Empty() &&
         (work_.Width() != layout_.ViewWidth || work_.Height() != layout_.ViewHeight))
         work_ = ::Bitmap(layout_.ViewWidth, layout_.ViewHeight);
@@ -265,32 +260,22 @@ void TLupe::Scroll(Qt::Orientation bar, TScrollCode code, int position) {
     const bool vertical = bar == Qt::Vertical;
     const int delta =
         vertical ? layout_.ScrollVert(code, position) : layout_.ScrollHorz(code, position);
-    // The pixels that stay in view move with the screen's.
-    shown_.SetClip(ClipRect(), Bitmap());
-    ScrollPixels(bar, delta);
+    if (delta != 0) RequestFrame();
     int clip = vertical ? layout_.ClipTop : layout_.ClipLeft;
     // Also overrides the position a bar proposed for the action it is reporting.
     (vertical ? vbar_ : hbar_)->setValue(clip);
     if (OnScroll) OnScroll(this, bar, code, clip);
 }
 
-void TLupe::ScrollPixels(Qt::Orientation bar, int delta) {
-    if (delta == 0 || !isVisible()) return;
+void TLupe::ScrollPixels(QPoint delta) {
+    if (delta.isNull() || !isVisible()) return;
     const QRect view = QRect(0, 0, layout_.ViewWidth, layout_.ViewHeight) & ClientRect();
     if (view.isEmpty()) return;
-    const int pixels = delta * power_;
-    QRect uncovered;
-    if (bar == Qt::Vertical) {
-        scroll(0, -pixels, view);
-        uncovered = pixels > 0
-                        ? QRect(view.left(), view.bottom() + 1 - pixels, view.width(), pixels)
-                        : QRect(view.left(), view.top(), view.width(), -pixels);
-    } else {
-        scroll(-pixels, 0, view);
-        uncovered = pixels > 0 ? QRect(view.right() + 1 - pixels, view.top(), pixels, view.height())
-                               : QRect(view.left(), view.top(), -pixels, view.height());
-    }
-    repaint(uncovered & view);
+    const QPoint pixels = delta * power_;
+    scroll(-pixels.x(), -pixels.y(), view);
+    // Painted by the next paint event together with the changed blocks: one paint and one
+    // flush a frame.
+    update(QRegion(view) - QRegion(view.translated(-pixels)));
 }
 
 QPoint TLupe::SourcePoint(const QPointF& local) const {

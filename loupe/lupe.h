@@ -4,9 +4,13 @@
 //
 // Repaints go through an off-screen work bitmap and touch only the blocks that meet the area
 // asked for; scrolling moves the pixels already on screen and draws only the strip uncovered,
-// so following a moving brush stays cheap whatever the size of the source.
+// so following a moving brush stays cheap whatever the size of the source. The clip origin and
+// the source change as often as the brush ticks, but the screen takes them at most once a
+// frame: the moves and changes in between are shown together.
+#include <cstdint>
 #include <functional>
 
+#include <QTimer>
 #include <QWidget>
 
 #include "loupe/lupe_layout.h"
@@ -108,7 +112,10 @@ class TLupe : public QWidget {
     QRect ClipRect() const;
     void ResizeForClip(int width, int height);
     void BarAction(Qt::Orientation bar, int action);
-    void ScrollPixels(Qt::Orientation bar, int delta);
+    void RequestFrame();
+    void ShowFrame();
+    void SyncScreenClip();
+    void ScrollPixels(QPoint delta);
     void PaintEmpty(QPainter& painter, const QRect& area);
     void FillOutsideView(QPainter& painter, const QRect& area);
     void PaintBarCorner(QPainter& painter, const QRect& area);
@@ -132,4 +139,8 @@ class TLupe : public QWidget {
     LupeLayout layout_;
     QScrollBar* vbar_;
     QScrollBar* hbar_;
+    // The clip origin the screen shows; it catches up with the layout's at the next frame.
+    QPoint screenClip_;
+    std::uint32_t frameAt_ = 0;
+    QTimer frame_;
 };

@@ -95,7 +95,8 @@ void TLupe::PaintBarCorner(QPainter& painter, const QRect& area) {
 }
 
 void TLupe::ComposeWork(const QRect& dest) {
-    const QRect source = SourceRectFor(dest, power_, layout_.ClipLeft, layout_.ClipTop);
+    // The pixels around dest show the screen's origin, which may lag the layout's by a frame.
+    const QRect source = SourceRectFor(dest, power_, screenClip_.x(), screenClip_.y());
     bool result = true;
     OwnerDrawStage(lodBeforePicture, dest, source, result);
     if (result) {

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "loupe/loupe_window.h"
 #include "loupe/lupe.h"
+#include "next_frame.h"
 #include "platform/app_paths.h"
 
 namespace {
@@ -152,7 +153,8 @@ TEST_F(LoupeWindowTest, DrawingTickCentresTheLoupeOnThePointer) {
     }
 }
 
-// The marks the brush lays down show magnified at once, also while the loupe stands still.
+// The marks the brush lays down show magnified by the next frame, also while the loupe stands
+// still.
 TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Start();
     TLupe* lupe = loupe->Lupe1;  // 6x
@@ -160,7 +162,7 @@ TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Core().Stroke.PointerY = 150;
     Core().Image1.SetPixel(200, 150, clBlack);
     Core().LoupeFollowTip();
-    QApplication::processEvents();
+    ShowNextFrame();
     const auto shownAt = [&](int x, int y, int dx, int dy) {
         const QImage shot = lupe->grab().toImage();
         return FromQColor(
@@ -173,7 +175,7 @@ TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Core().Loupe.F1 = false;
     Core().Image1.SetPixel(201, 150, RgbColour(255, 0, 0));
     Core().LoupeFollowTip();
-    QApplication::processEvents();
+    ShowNextFrame();
     EXPECT_EQ(shownAt(201, 150, 2, 2), RgbColour(255, 0, 0));
 }
 

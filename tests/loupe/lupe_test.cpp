@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "loupe/lupe.h"
+#include "next_frame.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -225,13 +228,16 @@ TEST(Lupe, ScrollingRepaintsOnlyTheUncoveredStrip) {
     lupe.show();
     QApplication::processEvents();
     lupe.SetClipTop(38);
+    ShowNextFrame();
     painted.clear();
     // A page is 36 rows, but only 2 are left: the pixels move by 2 blocks.
     lupe.Scroll(Qt::Vertical, scPageDown, 0);
     EXPECT_EQ(lupe.ClipTop(), 40);
+    ShowNextFrame();
     EXPECT_EQ(painted, std::vector<QRect>{QRect(0, 152, 176, 8)});
     painted.clear();
     lupe.Scroll(Qt::Horizontal, scLineDown, 0);
+    ShowNextFrame();
     EXPECT_EQ(painted, std::vector<QRect>{QRect(156, 0, 20, 160)});
 
     const QImage screen = lupe.screen()->grabWindow(lupe.winId()).toImage();
@@ -271,4 +277,53 @@ TEST(Lupe, PointerPositionsAreReportedInSourcePixels) {
                      Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(&lupe, &fine);
     EXPECT_EQ(seen.back(), QPoint(3 + 11 / 4, 5 + 7 / 4));
+}
+
+namespace {
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+}  // namespace
+
+// Following the brush moves the clip every tick: the magnifier and its bar repaint at most
+// once a frame, the bar's value is always the clip, and the last move reaches the screen.
+TEST(Lupe, MovesReachTheScreenAtMostOnceAFrame) {
+    TLupe lupe;
+    lupe.SetPower(4);
+    const int e = Extent(lupe);
+    lupe.resize(176 + e, 160 + e);  // 44 x 40 blocks
+    lupe.SetBitmap(Source(100, 80));
+    lupe.show();
+    ShowNextFrame();
+    PaintCounter view, bar;
+    lupe.installEventFilter(&view);
+    lupe.VertScrollBar()->installEventFilter(&bar);
+    const std::uint32_t start = TimeGetTime();
+    for (int i = 1; i <= 300; ++i) {
+        lupe.SetClipTop(i % 40);
+        lupe.SetClipLeft(i % 56);
+        ASSERT_EQ(lupe.VertScrollBar()->value(), i % 40);
+        QApplication::processEvents();
+    }
+    const int frames = int((TimeGetTime() - start) / LupeScrollBar::kFrameMs) + 2;
+    EXPECT_LE(view.paints, frames);
+    EXPECT_LE(bar.paints, frames);
+    EXPECT_LT(view.paints, 300);
+
+    ShowNextFrame();
+    EXPECT_GT(view.paints, 0);
+    EXPECT_GT(bar.paints, 0);
+    // The last move is 300: clip (20, 20).
+    const QImage screen = lupe.screen()->grabWindow(lupe.winId()).toImage();
+    for (int y = 0; y < 160; y += 3)
+        for (int x = 0; x < 176; x += 2) {
+            if (x % 4 == 3 || y % 4 == 3) continue;
+            ASSERT_EQ(At(screen, x, y), SourceColour(x / 4 + 20, y / 4 + 20)) << x << "," << y;
+        }
 }
