@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -47,12 +46,3 @@ void BM_IdlePassThroughTheTimer(benchmark::State& state) {
 BENCHMARK(BM_IdlePassThroughTheTimer);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QTimer>
 #include <ctime>
 
@@ -47,12 +46,3 @@ void BM_IdleCpu(benchmark::State& state) {
 BENCHMARK(BM_IdleCpu)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

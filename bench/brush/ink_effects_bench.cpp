@@ -73,5 +73,3 @@ void BM_BleedAndStrongBlur(benchmark::State& state) {
 BENCHMARK(BM_BleedAndStrongBlur)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -7,7 +7,6 @@
 // heaviest and the finest brush.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <ctime>
 
 #include "app/headless_replay.h"
@@ -98,12 +97,3 @@ BENCHMARK_CAPTURE(BM_TicksPerSecond, heaviest_extra_thick, "heavy")->Unit(benchm
 BENCHMARK_CAPTURE(BM_TicksPerSecond, finest_extra_fine, "fine")->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

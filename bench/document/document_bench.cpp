@@ -120,4 +120,3 @@ void JpegDecode(benchmark::State& state) {
 BENCHMARK(LayeredWriteRead)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(JpegEncode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(JpegDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_MAIN();

@@ -4,7 +4,6 @@
 // layers with memcpy (ten layers for the ten-layer refresh, one for the fast path).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -163,12 +162,3 @@ void BM_StartUpMemoryOneLayer(benchmark::State& state) {
 BENCHMARK(BM_StartUpMemoryOneLayer)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

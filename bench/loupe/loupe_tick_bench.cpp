@@ -147,12 +147,3 @@ BENCHMARK(BM_DrawingTick)
 BENCHMARK(BM_DrawingTickCopyingWholePicture)->Args({400, 400})->Args({4000, 3000})->MinTime(0.5);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

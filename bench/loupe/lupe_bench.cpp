@@ -83,12 +83,3 @@ BENCHMARK(BM_Repaint)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ScrollStep)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

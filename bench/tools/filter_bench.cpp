@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <algorithm>
@@ -155,12 +156,3 @@ BENCHMARK(BM_PumpShare)
     ->Iterations(5);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

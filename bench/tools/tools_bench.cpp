@@ -100,5 +100,3 @@ void BM_RetouchDab(benchmark::State& state) {
 BENCHMARK(BM_RetouchDab)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-BENCHMARK_MAIN();

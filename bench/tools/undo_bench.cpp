@@ -3,7 +3,6 @@
 // use they cost copies only, never the first touch of fresh memory.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <cstring>
@@ -84,12 +83,3 @@ void BM_SnapshotPairOfOneStroke(benchmark::State& state) {
 BENCHMARK(BM_SnapshotPairOfOneStroke)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
