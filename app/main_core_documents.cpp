@@ -41,8 +41,7 @@ void MainWindowCore::ResetDocument() {
         Document.Modified = true;
     }
     Tools.PasteFollowing = Tools.PastePending = false;
-    Tools.CutArmed = Tools.CutSelecting = Tools.CutSized = false;
-    Tools.CopyArmed = Tools.CopySelecting = Tools.CopySized = false;
+    Tools.ClearCutAndCopy();
     // A floating text keeps the old picture under it as its backdrop; left floating, the next
     // move would put that backdrop into the new document. The text tool stays chosen.
     Tools.TextFloating = false;

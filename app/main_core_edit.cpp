@@ -4,11 +4,6 @@
 
 namespace {
 
-void ClearSelectionFlags(ToolState& t) {
-    t.CutArmed = t.CutSelecting = t.CutSized = false;
-    t.CopyArmed = t.CopySelecting = t.CopySized = false;
-}
-
 void ClearPasteAndTextFlags(ToolState& t) {
     t.PasteFollowing = t.PastePending = false;
     t.TextToolActive = t.TextFloating = false;
@@ -58,7 +53,7 @@ void MainWindowCore::ArmSelection(bool cut) {
 // leaves behind is hidden, so that it cannot stand over the picture catching the pointer.
 void MainWindowCore::ResetSelectionAndPaste() {
     ClearPasteAndTextFlags(Tools);
-    ClearSelectionFlags(Tools);
+    Tools.ClearCutAndCopy();
     if (SelShape1.Visible) {
         SelShape1.Reset();
         ShowSelShape();

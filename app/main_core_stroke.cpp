@@ -104,8 +104,7 @@ void MainWindowCore::Button3Click() {
     Tools.TextToolActive = false;
     Tools.PasteFollowing = false;
     Tools.PastePending = false;
-    Tools.CutArmed = Tools.CutSelecting = Tools.CutSized = false;
-    Tools.CopyArmed = Tools.CopySelecting = Tools.CopySized = false;
+    Tools.ClearCutAndCopy();
     Tools.PickToolActive = false;
     Tools.Picking = false;
     Tools.FillToolActive = false;

@@ -171,8 +171,7 @@ void MainWindowCore::SetSwatch(Swatch swatch, TColor colour) {
 
 void MainWindowCore::ClearPasteAndSelectionFlags() {
     Tools.PasteFollowing = Tools.PastePending = false;
-    Tools.CutArmed = Tools.CutSelecting = Tools.CutSized = false;
-    Tools.CopyArmed = Tools.CopySelecting = Tools.CopySized = false;
+    Tools.ClearCutAndCopy();
 }
 
 Bitmap& MainWindowCore::TextLayer() {

@@ -19,4 +19,10 @@ struct ToolState {
     bool PastePending = false;
     int UndoPhase = 0;
     int UndoLayer = 0;
+
+    // Every tool button, New and Open end a selection in whatever stage it stands.
+    void ClearCutAndCopy() {
+        CutArmed = CutSelecting = CutSized = false;
+        CopyArmed = CopySelecting = CopySized = false;
+    }
 };
