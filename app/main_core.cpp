@@ -33,7 +33,7 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
     Image3.CopyFrom(Image1);
     Image4.CopyFrom(Image1);
     screen_.PaintSurfaceResized(Image1.Width(), Image1.Height());
-    ShowSizeAndTitle();
+    ShowDocumentTitle(Document.FileName);
 
     // The stroke, tool and document state start at their declared values (brush size 13,
     // JPEG quality 75, nothing armed, nothing modified).
@@ -165,17 +165,8 @@ void MainWindowCore::RepaintPaintSurface() {
     screen_.RepaintPaintSurface(QRect());
 }
 
-QString MainWindowCore::TitleText() const {
-    return Document.FileName + QStringLiteral(" - Kasumiro");
-}
-
 QString MainWindowCore::SizeText() const {
     return QStringLiteral("サイズ( %1 x %2 )").arg(Image1.Width()).arg(Image1.Height());
-}
-
-void MainWindowCore::ShowSizeAndTitle() {
-    screen_.SetCaption(TitleText());
-    screen_.SetStatusText(1, SizeText());
 }
 
 void MainWindowCore::TakeBeforeSnapshot() {

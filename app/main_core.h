@@ -216,7 +216,6 @@ class MainWindowCore : private CompositorHost {
     // A magnification item chosen: it becomes the only checked one. Returns its factor.
     int LoupeMagnificationClick(int item);
 
-    QString TitleText() const;
     QString SizeText() const;
     int PictureWidth() const { return Image1.Width(); }
     int PictureHeight() const { return Image1.Height(); }
@@ -308,6 +307,7 @@ class MainWindowCore : private CompositorHost {
     void ResetDocument();
     // Writes the document as the given type; false (the message shown) when it failed.
     bool WriteDocumentFile(const QString& path, FileType type, int quality, bool progressive);
+    // The title "<name> - Kasumiro" and the picture size in the status bar.
     void ShowDocumentTitle(const QString& name);
     // Shows a failed file operation's message.
     void ReportFileError(const UserError& error);
@@ -319,7 +319,6 @@ class MainWindowCore : private CompositorHost {
     // error box has been shown and the rest skipped).
     bool WriteSettings(bool withPictureAndPanel);
     void WindowBookkeeping();
-    void ShowSizeAndTitle();
 
     // CompositorHost
     void RepaintPaintSurface() override;
