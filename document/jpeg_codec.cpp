@@ -140,14 +140,14 @@ bool FinishDecoder(DecodeJob* job, unsigned char* const* rows) {
 
 // A Huffman-coded picture spends at least one bit on every MCU of its first scan, so a file
 // smaller than that is cut short or forged: a few bytes must not make us allocate and fill
-// gigabytes. Arithmetic coding can go below a bit per MCU and is left to the size limits.
+// gigabytes. Arithmetic coding can go below a bit per MCU, but no real picture comes near a
+// byte per thousand MCUs.
 bool TooSmallForItsSize(const jpeg_decompress_struct& info, std::size_t size) {
-    if (info.arith_code) return false;
     const std::uint64_t mcuWidth = 8u * std::uint64_t(std::max(info.max_h_samp_factor, 1));
     const std::uint64_t mcuHeight = 8u * std::uint64_t(std::max(info.max_v_samp_factor, 1));
     const std::uint64_t mcus = (info.image_width + mcuWidth - 1) / mcuWidth *
                                ((info.image_height + mcuHeight - 1) / mcuHeight);
-    return std::uint64_t(size) < mcus / 8;
+    return std::uint64_t(size) < mcus / (info.arith_code ? 1024 : 8);
 }
 
 // Frees libjpeg's state however the C++ side leaves.

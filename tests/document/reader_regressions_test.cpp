@@ -31,9 +31,11 @@ QString JpegRefusal(const QByteArray& bytes) {
 }
 
 // 174 bytes whose progressive frame asks for 16401 x 14345 pixels: libjpeg would fill 700 MB
-// of grey for it.
+// of grey for it; and 111 arithmetic-coded bytes asking for 24593 x 18437 pixels, 1.4 GB.
 TEST(ReaderRegressions, JpegFrameFarLargerThanItsBytesIsRefused) {
     EXPECT_EQ(JpegRefusal(Data("jpeg_huge_frame_in_174_bytes.jpg")),
+              JpegError(JWRN_JPEG_EOF).Text());
+    EXPECT_EQ(JpegRefusal(Data("jpeg_arithmetic_453m_pixels_in_111_bytes.jpg")),
               JpegError(JWRN_JPEG_EOF).Text());
 }
 
