@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/program_windows.h"
 #include "document/export_command.h"
+#include "platform/fonts.h"
 
 namespace {
 

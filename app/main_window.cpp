@@ -11,9 +11,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 
-#include "app/fonts.h"
 #include "app/paint_surface.h"
 #include "controls/error_box.h"
+#include "platform/fonts.h"
 #include "resources/artwork.h"
 
 TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) {

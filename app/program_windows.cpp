@@ -44,7 +44,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     layerWindow_ = new TForm10(core.Layers, &core.IniGT1, owner);
 
     // The loupe window.
-    loupeWindow_ = new TForm11(owner, core);
+    loupeWindow_ = new TForm11(owner, core, &core.IniGT1);
 
     // The text dialog.
     textForm_ = new TTextForm(owner);

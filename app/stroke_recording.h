@@ -19,7 +19,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 #include "platform/colour.h"
 #include "platform/shift_state.h"
 

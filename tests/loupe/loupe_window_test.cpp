@@ -38,7 +38,7 @@ class LoupeWindowTest : public ::testing::Test {
         for (const Setting& s : settings)
             ini.WriteBool(QString::fromLatin1(s.section), QString::fromLatin1(s.key), s.value);
         form = std::make_unique<TForm1>(QStringList(), dir.path());
-        loupe = new TForm11(form.get(), form->Core());
+        loupe = new TForm11(form.get(), form->Core(), &form->Core().IniGT1);
         form->SetToolWindows(nullptr, loupe);
         form->show();
         loupe->show();
