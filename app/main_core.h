@@ -293,8 +293,9 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void RetouchKindClick(bool MenuChecks::*item);
     void SetSwatch(Swatch swatch, TColor colour);
     void ClearPasteAndSelectionFlags();
-    // The layer the text floats on: the current one, with a backdrop taken from it.
-    Bitmap& TextLayer();
+    // The layer the text floats on: the current one, with a backdrop taken from it. Null when
+    // the float has ended because its backdrop's layer is gone.
+    Bitmap* TextLayer();
 
     // ---- Filters (private) ----
     void RunFilter(FilterKind kind);
