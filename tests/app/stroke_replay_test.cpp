@@ -22,7 +22,7 @@ TEST(StrokeReplay, RecordedStrokesKeepTheirPixels) {
         {"slow", "b9e4e82a5bf5c06f"},
         {"fast", "5a92510d92f73acd"},
         {"dry_blur", "5ae2f9b223a2f024"},
-        {"right", "03aba0e79d56b754"},
+        {"right", "47ddebf0ec9982b4"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
