@@ -8,11 +8,14 @@
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
 #include "loupe/loupe_window.h"
+#include "platform/qt_language.h"
 #include "tools/custom_filter_dialog.h"
 #include "tools/filter_dialogs.h"
 #include "tools/text_form.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
+    // Before any window: the stock dialogs take their texts when they are built.
+    InstallQtJapanese();
     form1_ = std::make_unique<TForm1>(args, startDir);
     TForm1* owner = form1_.get();
     MainWindowCore& core = owner->Core();

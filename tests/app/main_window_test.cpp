@@ -6,9 +6,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -16,6 +19,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,6 +51,15 @@ class MainWindowTest : public ::testing::Test {
 
     QTemporaryDir dir;
 };
+
+// The texts a dialog shows on its labels and buttons.
+QStringList Texts(const QWidget* dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        texts << button->text();
+    return texts;
+}
 
 QStringList TopMenus(QMenuBar* bar) {
     QStringList titles;
@@ -253,4 +266,47 @@ TEST_F(MainWindowTest, AnErrorBoxDuringStartUpLeavesTheToolWindowsAndTheirMarks)
     }
     const QByteArray ini = ReadIni();
     EXPECT_TRUE(ini.contains("[show]\nR9=1\nL1=1\n")) << ini.constData();
+}
+
+// From the start Qt's own dialogs speak Japanese: the layer window's colour dialog, the file
+// dialog with its overwrite question, a message box's buttons.
+TEST_F(MainWindowTest, StockDialogsSpeakJapanese) {
+    ProgramWindows windows({}, dir.path());
+    TakeRecordedErrorBoxes();
+    const auto* colour = windows.LayerWindow()->findChild<QColorDialog*>();
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(colour->windowTitle(), QStringLiteral("色を選択"));
+    const QStringList colourTexts = Texts(colour);
+    for (const char* text : {"基本カラー(&B)", "カスタムカラーに追加(&A)", "OK", "キャンセル"})
+        EXPECT_TRUE(colourTexts.contains(QString::fromUtf8(text))) << text;
+
+    QFile existing(dir.filePath(QStringLiteral("pic.bmp")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QFileDialog file(windows.Form1(), QStringLiteral("保存"), dir.path());
+    file.setOption(QFileDialog::DontUseNativeDialog);
+    file.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList fileTexts = Texts(&file);
+    for (const char* text : {"ファイル名(&N):", "ファイルの種類:", "保存(&S)", "キャンセル"})
+        EXPECT_TRUE(fileTexts.contains(QString::fromUtf8(text))) << text;
+    // The overwrite question, read and answered "No" from inside its own event loop.
+    QString question;
+    QStringList answers;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        question = box->text();
+        for (const QAbstractButton* button : box->buttons()) answers << button->text();
+        box->button(QMessageBox::No)->click();
+    });
+    file.selectFile(existing.fileName());
+    static_cast<QDialog&>(file).accept();  // what its save button does
+    EXPECT_EQ(question, QStringLiteral("pic.bmp は既に存在します。\n置き換えますか?"));
+    answers.sort();
+    EXPECT_EQ(answers, QStringList({QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Save);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(box.button(QMessageBox::Save)->text(), QStringLiteral("保存"));
 }
