@@ -147,4 +147,14 @@ TEST(JpegQualityDialog, PreviewGoesThroughTheFileUntilConfirmed) {
     EXPECT_TRUE(QFile::exists(dialog.PreviewPath));
 }
 
+// "プログレッシブJPEG" shows whole, clear of the dialog's right edge and of "決定".
+TEST(JpegQualityDialog, ProgressiveBoxFitsInsideTheDialog) {
+    TForm5 dialog(nullptr);
+    const QRect box = dialog.CheckBox1->geometry();
+    EXPECT_GE(box.width(), dialog.CheckBox1->sizeHint().width());
+    EXPECT_LE(box.right(), dialog.width() - 1 - 4);
+    EXPECT_GT(box.left(), dialog.Button1->geometry().right());
+    EXPECT_EQ(box.topLeft(), QPoint(240, 337));
+}
+
 }  // namespace
