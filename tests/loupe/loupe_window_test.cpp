@@ -163,7 +163,7 @@ TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Core().Stroke.PointerY = 150;
     Core().Image1.SetPixel(200, 150, clBlack);
     Core().LoupeFollowTip();
-    ShowNextFrame();
+    ShowNextFrame(*lupe);
     const auto shownAt = [&](int x, int y, int dx, int dy) {
         const QImage shot = lupe->grab().toImage();
         return FromQColor(
@@ -176,7 +176,7 @@ TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Core().Loupe.F1 = false;
     Core().Image1.SetPixel(201, 150, RgbColour(255, 0, 0));
     Core().LoupeFollowTip();
-    ShowNextFrame();
+    ShowNextFrame(*lupe);
     EXPECT_EQ(shownAt(201, 150, 2, 2), RgbColour(255, 0, 0));
 }
 
