@@ -292,7 +292,6 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);
     void SetSwatch(Swatch swatch, TColor colour);
-    void ClearPasteAndSelectionFlags();
     // The layer the text floats on: the current one, with a backdrop taken from it. Null when
     // the float has ended because its backdrop's layer is gone.
     Bitmap* TextLayer();

@@ -75,8 +75,8 @@ void MainWindowCore::StampText(int x, int y) {
 void MainWindowCore::Button4Click() {
     screen_.HighlightToolButton(MainScreen::tbRetouch);
     screen_.SetPaintCursor(MainScreen::crReta);
-    ClearPasteAndSelectionFlags();
-    Tools.TextFloating = Tools.TextToolActive = false;
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.PickToolActive = Tools.FillToolActive = false;
     Tools.RetouchToolActive = true;
 }
@@ -85,8 +85,8 @@ void MainWindowCore::Button5Click() {
     if (Tools.PastePending) CommitFloatingPaste();
     screen_.SetPaintCursor(MainScreen::crDraw);
     screen_.HighlightToolButton(MainScreen::tbFill);
-    ClearPasteAndSelectionFlags();
-    Tools.TextFloating = Tools.TextToolActive = false;
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.PickToolActive = Tools.Picking = Tools.RetouchToolActive = false;
     Tools.FillToolActive = true;
 }
@@ -94,8 +94,8 @@ void MainWindowCore::Button5Click() {
 void MainWindowCore::Button6Click() {
     screen_.SetPaintCursor(MainScreen::crCatch);
     screen_.HighlightToolButton(MainScreen::tbPick);
-    ClearPasteAndSelectionFlags();
-    Tools.TextFloating = Tools.TextToolActive = false;
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.RetouchToolActive = false;
     // The fill flag stays: a press tests the pick first.
     Tools.PickToolActive = true;
@@ -106,7 +106,7 @@ void MainWindowCore::Button8Click() {
     screen_.HighlightToolButton(MainScreen::tbText);
     Tools.RetouchToolActive = false;
     screen_.SetPaintCursor(MainScreen::crText);
-    ClearPasteAndSelectionFlags();
+    Tools.EndSelectionAndPaste();
     Tools.PickToolActive = Tools.FillToolActive = false;
     screen_.SetTextDialogColours(PrimaryColour, SecondaryColour);
     Colours.LayerBrushColour = SecondaryColour;
@@ -170,11 +170,6 @@ void MainWindowCore::SetSwatch(Swatch swatch, TColor colour) {
     if (swatch == Swatch::None) return;
     (swatch == Swatch::Primary ? PrimaryColour : SecondaryColour) = colour;
     screen_.SetSwatchColours(PrimaryColour, SecondaryColour);
-}
-
-void MainWindowCore::ClearPasteAndSelectionFlags() {
-    Tools.PasteFollowing = Tools.PastePending = false;
-    Tools.ClearCutAndCopy();
 }
 
 Bitmap* MainWindowCore::TextLayer() {
