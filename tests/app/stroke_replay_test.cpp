@@ -122,26 +122,14 @@ TEST(StrokeReplay, EveryPixelATickChangesIsRepainted) {
         Bitmap before;
         int drawingTicks = 0, missed = 0;
         for (const StrokeEvent& e : recording.events) {
-            switch (e.kind) {
-                case StrokeEvent::Down:
-                    core.Image1MouseDown(e.button, e.shift, e.x, e.y);
-                    break;
-                case StrokeEvent::Move:
-                    core.Image1MouseMove(e.shift, e.x, e.y);
-                    break;
-                case StrokeEvent::Up:
-                    core.Image1MouseUp(e.button, e.shift, e.x, e.y);
-                    break;
-                case StrokeEvent::Tick:
-                    for (int i = 0; i < e.count; ++i) {
-                        before.CopyFrom(core.Image1);
-                        screen.areas.clear();
-                        screen.whole = false;
-                        core.Timer1Timer(1);
-                        drawingTicks += !(core.Image1 == before);
-                        missed += UnrepaintedChanges(before, core.Image1, screen);
-                    }
-                    break;
+            SendPointerEvent(core, e);
+            for (int i = 0; e.kind == StrokeEvent::Tick && i < e.count; ++i) {
+                before.CopyFrom(core.Image1);
+                screen.areas.clear();
+                screen.whole = false;
+                core.Timer1Timer(1);
+                drawingTicks += !(core.Image1 == before);
+                missed += UnrepaintedChanges(before, core.Image1, screen);
             }
         }
         EXPECT_GT(drawingTicks, 20);
