@@ -57,10 +57,6 @@ void SizeSpinEdit::stepBy(int steps) {
     filling_ = false;
 }
 
-QAbstractSpinBox::StepEnabled SizeSpinEdit::stepEnabled() const {
-    return StepUpEnabled | StepDownEnabled;
-}
-
 TOKBottomDlg::TOKBottomDlg(QWidget* owner) : QDialog(owner), Beep(&QApplication::beep) {
     setObjectName(QStringLiteral("OKBottomDlg"));
     setWindowTitle(QStringLiteral("新規作成"));

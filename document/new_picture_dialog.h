@@ -25,7 +25,6 @@ class SizeSpinEdit : public QSpinBox {
     int valueFromText(const QString& text) const override;
     QString textFromValue(int value) const override;
     void stepBy(int steps) override;
-    StepEnabled stepEnabled() const override;
 
   private:
     bool filling_ = false;
