@@ -1,11 +1,9 @@
 #include "document/layered_document.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 
 #include "document/document_errors.h"
@@ -290,13 +288,8 @@ LayeredDocument ReadLayeredDocument(const char* data, std::size_t size, FileProg
 }
 
 LayeredDocument ReadLayeredDocumentFile(const QString& path, FileProgress* progress) {
-    if (QFileInfo(path).isDir()) throw InOutError(ioAccessDenied);
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errno != 0) ThrowInOutErrorFromErrno();
-        throw InOutError(ioFileNotFound);
-    }
+    QFile file;
+    OpenFileForReading(file, path);
     FileSource source(file);
     return ReadDocument(source, progress);
 }

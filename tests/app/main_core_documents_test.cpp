@@ -7,9 +7,15 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include <unistd.h>
+
 #include "app/main_core.h"
 #include "core_test.h"
+#include "document/file_access.h"
+#include "document/layered_document.h"
 #include "platform/app_paths.h"
+#include "platform/file_names.h"
+#include "support/small_disk.h"
 
 namespace {
 
@@ -201,6 +207,58 @@ TEST_F(DocumentCommandsTest, NewMakesAtLeastOnePixelAndLeavesModifiedAlone) {
     screen.NewDialogResult.reset();
     core->N2Click();
     EXPECT_EQ(core->PictureWidth(), 1);
+}
+
+// A save that meets a full disk keeps the old file byte for byte, says why in the error box,
+// and leaves the document unsaved: Save after Open of each type, the JPEG among them.
+TEST_F(DocumentCommandsTest, ASaveOntoAFullDiskKeepsTheFileAndTheUnsavedMark) {
+    SmallDisk disk(400);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    screen.NewDialogResult = std::pair{120, 90};
+    core->N2Click();
+    const struct {
+        const char* name;
+        int entry;
+    } cases[] = {{"pic.jpg", 2}, {"pic.bmp", 1}, {"pic.tav", 3}};
+    for (const auto& c : cases) {
+        const QString path = disk.Path(QLatin1String(c.name));
+        screen.SaveDialogResults = {{path, c.entry}};
+        core->N1Click();
+    }
+    for (const auto& c : cases) {
+        const QString path = disk.Path(QLatin1String(c.name));
+        screen.OpenDialogResults = {{path, c.entry}};
+        core->N3Click();
+        const QByteArray old = FileBytes(path);
+        core->LayerImages()[0].SetPixel(60, 40, kRed);
+        core->Document.Modified = true;
+        disk.Fill(0);
+        screen.Errors.clear();
+        core->Save1Click();
+        EXPECT_EQ(screen.Errors, QStringList{QStringLiteral("ﾃﾞｨｽｸがいっぱいです")}) << c.name;
+        EXPECT_TRUE(FileBytes(path) == old) << c.name;
+        EXPECT_TRUE(core->Document.Modified) << c.name;
+        EXPECT_EQ(screen.Caption, path + QStringLiteral(" - Kasumiro")) << c.name;
+        QFile::remove(disk.Path(QStringLiteral("filler")));
+    }
+    EXPECT_EQ(QDir(disk.Path(QString())).entryList(QDir::Files),
+              QStringList({"pic.bmp", "pic.jpg", "pic.tav"}));
+}
+
+// A name that is no UTF-8 is opened by the bytes the command line gave.
+TEST_F(DocumentCommandsTest, AStartUpFileNamedInOtherBytesIsOpened) {
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/latin\xE9.bmp";
+    const QString name = FileNameFromBytes(bytes);
+    Draw();
+    SaveBmpFile(name, core->Image1);
+    RecordingScreen startScreen;
+    MainWindowCore started(startScreen);
+    started.FormCreate({name}, dir.path());
+    started.Timer1Timer(0);
+    EXPECT_TRUE(startScreen.Errors.isEmpty()) << startScreen.Errors.join('\n').toStdString();
+    EXPECT_EQ(started.Document.FileName, name);
+    EXPECT_EQ(started.Image1.Pixel(140, 120), kInk);
+    EXPECT_EQ(unlink(bytes.constData()), 0);
 }
 
 }  // namespace
