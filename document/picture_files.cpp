@@ -66,7 +66,7 @@ void InstallLoadedFile(LoadedFile&& file, LayerStack& stack, LayerCompositor& co
         compositor.LayerImages[i] = std::move(layers[i].Picture);
         stack.SetThumbnail(index, compositor.LayerImages[i]);
         stack.SetVisibilityMark(index, layers[i].VisibilityMark);
-        stack.SetLayerName(index, layers[i].Name);
+        stack.SetLoadedLayerName(index, layers[i].Name, layers[i].NameBytes);
     }
 }
 
@@ -76,7 +76,8 @@ std::vector<LayerSource> DocumentLayers(const LayerStack& stack,
     for (int p = 0; p < stack.LayerCount(); ++p) {
         const int index = stack.DisplayOrder(p);
         layers.push_back({stack.TransparentColour(index), stack.VisibilityMark(index),
-                          stack.LayerName(index), &compositor.LayerImages[std::size_t(index)]});
+                          stack.LayerName(index), &compositor.LayerImages[std::size_t(index)],
+                          stack.LoadedNameBytes(index)});
     }
     return layers;
 }

@@ -261,4 +261,46 @@ TEST_F(DocumentCommandsTest, AStartUpFileNamedInOtherBytesIsOpened) {
     EXPECT_EQ(unlink(bytes.constData()), 0);
 }
 
+// A 2 x 2 layered document made by hand, its layers named by these bytes.
+QByteArray DocumentWithNames(const std::vector<QByteArray>& names) {
+    QByteArray b;
+    auto put = [&b](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b.append(char(v >> (8 * i)));
+    };
+    put(30), put(std::uint32_t(names.size())), put(2), put(2);
+    for (const QByteArray& name : names) {
+        put(0xFFFFFF);
+        for (int cell = 0; cell < 9; ++cell) put(0xFFFFFF);
+        put(3), b.append("\x81\x9B", 3);
+        put(std::uint32_t(name.size() + 1)), b.append(name).append('\0');
+    }
+    return b;
+}
+
+// The name bytes of each layer in a layered document file.
+std::vector<std::string> NameBytesIn(const QString& path) {
+    std::vector<std::string> names;
+    for (const DocumentLayer& layer : ReadLayeredDocumentFile(path).Layers)
+        names.push_back(layer.NameBytes);
+    return names;
+}
+
+// A layer name that is no valid Shift-JIS (here cut inside its last character, and one with a
+// byte no character starts with) goes back into the file as it came, until it is renamed.
+TEST_F(DocumentCommandsTest, LayerNamesKeepTheirBytesUntilRenamed) {
+    const std::string cut = std::string(254, 'a') + "\x82";
+    const std::string odd = "\x82\xA0\xFF\x82\xA2";
+    const QByteArray original = DocumentWithNames({cut.c_str(), odd.c_str()});
+    SaveFileAtomically(Path("names.tav"), [&](QIODevice& out) { WriteAll(out, original); });
+    screen.OpenDialogResults = {{Path("names.tav"), 3}};
+    core->N3Click();
+    core->Document.Modified = true;
+    core->Save1Click();
+    EXPECT_EQ(NameBytesIn(Path("names.tav")), std::vector<std::string>({cut, odd}));
+
+    core->Layers.SetLayerName(1, QStringLiteral("下絵"));
+    core->Save1Click();
+    EXPECT_EQ(NameBytesIn(Path("names.tav")), std::vector<std::string>({cut, "\x89\xBA\x8A\x47"}));
+}
+
 }  // namespace
