@@ -245,6 +245,41 @@ TEST_F(DocumentCommandsTest, ASaveOntoAFullDiskKeepsTheFileAndTheUnsavedMark) {
               QStringList({"pic.bmp", "pic.jpg", "pic.tav"}));
 }
 
+// Save As writes the name the filter entry gives, so that name, not the one typed, is the one
+// the replace question asks about; declining goes back to the dialog.
+TEST_F(DocumentCommandsTest, SaveAsAsksAboutReplacingTheFileItWillWrite) {
+    QFile typed(Path("pic.bmp"));
+    typed.open(QIODevice::WriteOnly);
+    typed.write("an old bitmap");
+    typed.close();
+    Draw();
+    screen.SaveDialogResults = {{Path("pic.bmp"), 2}};
+    core->N1Click();
+    EXPECT_TRUE(screen.ReplaceQuestions.isEmpty());  // pic.jpg did not exist
+    const QByteArray first = FileBytes(Path("pic.jpg"));
+    EXPECT_EQ(first.left(2), QByteArray("\xFF\xD8"));
+
+    Draw();
+    core->LayerImages()[0].Fill(clBlack);
+    core->Compositor.CompositeRefresh();
+    screen.AnswerReplace = false;
+    screen.SaveDialogResults = {{Path("pic.bmp"), 2}};
+    core->N1Click();
+    EXPECT_EQ(screen.ReplaceQuestions, QStringList{Path("pic.jpg")});
+    EXPECT_EQ(screen.SaveDialogShownWith.size(), 3);  // shown again after "no", then cancelled
+    EXPECT_EQ(screen.SaveDialogShownWith.last(), Path("pic.bmp"));
+    EXPECT_TRUE(FileBytes(Path("pic.jpg")) == first);
+    EXPECT_TRUE(core->Document.Modified);
+
+    screen.AnswerReplace = true;
+    screen.SaveDialogResults = {{Path("pic.bmp"), 2}};
+    core->N1Click();
+    EXPECT_EQ(screen.ReplaceQuestions.size(), 2);
+    EXPECT_FALSE(FileBytes(Path("pic.jpg")) == first);
+    EXPECT_EQ(FileBytes(Path("pic.bmp")), QByteArray("an old bitmap"));
+    EXPECT_FALSE(core->Document.Modified);
+}
+
 // A name that is no UTF-8 is opened by the bytes the command line gave.
 TEST_F(DocumentCommandsTest, AStartUpFileNamedInOtherBytesIsOpened) {
     const QByteArray bytes = QFile::encodeName(dir.path()) + "/latin\xE9.bmp";
