@@ -14,8 +14,9 @@
 namespace {
 
 const QStringList& FileFilters() {
-    static const QStringList filters = {QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)"),
-                                        QStringLiteral("JPEG (*.jpg)"),
+    // The picture types' other extensions are listed too, so that such files can be chosen.
+    static const QStringList filters = {QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp *.dib)"),
+                                        QStringLiteral("JPEG (*.jpg *.jpeg *.jpe)"),
                                         QStringLiteral("Kasumiroﾌｧｲﾙ(*.tav)")};
     return filters;
 }

@@ -280,6 +280,47 @@ TEST_F(DocumentCommandsTest, SaveAsAsksAboutReplacingTheFileItWillWrite) {
     EXPECT_FALSE(core->Document.Modified);
 }
 
+// The picture types' other extensions open as their type, Save keeps the name and the type,
+// and Save As keeps a name that already has its type's extension.
+TEST_F(DocumentCommandsTest, JpegAndDibExtensionsOpenAndSaveAsTheirType) {
+    Draw();
+    SaveBmpFile(Path("a.dib"), core->Image1);
+    SaveJpegFile(Path("b.JPEG"), core->Image1, 90, false);
+    SaveJpegFile(Path("c.jpe"), core->Image1, 90, false);
+    for (const char* name : {"a.dib", "b.JPEG", "c.jpe"}) {
+        screen.NewDialogResult = std::pair{5, 5};
+        core->N2Click();
+        core->Document.CommandLineFile = Path(name);
+        core->Document.OpenAtFirstTick = true;
+        core->Timer1Timer(0);
+        EXPECT_EQ(core->PictureWidth(), 400) << name;
+        EXPECT_EQ(core->Document.FileName, Path(name));
+        core->Document.Modified = true;
+        core->Save1Click();
+        EXPECT_FALSE(core->Document.Modified) << name;
+    }
+    EXPECT_TRUE(screen.Messages.isEmpty());
+    EXPECT_TRUE(screen.Errors.isEmpty()) << screen.Errors.join('\n').toStdString();
+    EXPECT_EQ(FileBytes(Path("a.dib")).left(2), QByteArray("BM"));
+    EXPECT_EQ(FileBytes(Path("b.JPEG")).left(2), QByteArray("\xFF\xD8"));
+
+    const struct {
+        const char* typed;
+        int entry;
+        const char* written;
+    } saves[] = {{"d.jpeg", 2, "d.jpeg"},
+                 {"e.jpeg", 1, "e.bmp"},
+                 {"f.dib", 1, "f.dib"},
+                 {"g.dib", 3, "g.tav"},
+                 {"h.jpg", 1, "h.bmp"}};
+    for (const auto& s : saves) {
+        screen.SaveDialogResults = {{Path(s.typed), s.entry}};
+        core->N1Click();
+        EXPECT_EQ(core->Document.FileName, Path(s.written)) << s.typed;
+        EXPECT_TRUE(QFile::exists(Path(s.written))) << s.typed;
+    }
+}
+
 // A name that is no UTF-8 is opened by the bytes the command line gave.
 TEST_F(DocumentCommandsTest, AStartUpFileNamedInOtherBytesIsOpened) {
     const QByteArray bytes = QFile::encodeName(dir.path()) + "/latin\xE9.bmp";

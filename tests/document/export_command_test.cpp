@@ -76,6 +76,26 @@ TEST_F(ExportCommandTest, FailuresReportAndLeaveNoOutput) {
     }
 }
 
+// The other extensions of the picture types choose the type as ".jpg" and ".bmp" do, for the
+// input as for the output.
+TEST_F(ExportCommandTest, JpegAndDibExtensionsAreTheirTypes) {
+    WriteLayers();
+    const struct {
+        const char* out;
+        const char* in;
+        QByteArray signature;
+    } steps[] = {{"a.DIB", "in.tav", "BM"},
+                 {"b.jpeg", "a.DIB", "\xFF\xD8"},
+                 {"c.jpe", "b.jpeg", "\xFF\xD8"},
+                 {"d.bmp", "c.jpe", "BM"}};
+    for (const auto& s : steps) {
+        ASSERT_EQ(Run({Path(s.out), Path(s.in)}), 0) << s.out;
+        QFile file(Path(s.out));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(2), s.signature) << s.out;
+    }
+}
+
 // An export onto a full disk fails and leaves the file it would have replaced as it was.
 TEST_F(ExportCommandTest, AFullDiskKeepsTheOldOutput) {
     SmallDisk disk(300);
