@@ -379,4 +379,30 @@ TEST_F(DocumentCommandsTest, LayerNamesKeepTheirBytesUntilRenamed) {
     EXPECT_EQ(NameBytesIn(Path("names.tav")), std::vector<std::string>({cut, "\x89\xBA\x8A\x47"}));
 }
 
+// The largest document the layer window can hold, 99 layers, is written and read back whole.
+TEST_F(DocumentCommandsTest, NinetyNineLayersSaveAndOpenAgain) {
+    screen.NewDialogResult = std::pair{6, 5};
+    core->N2Click();
+    for (int i = 1; i < 99; ++i) core->Layers.CreateLayer();
+    ASSERT_EQ(core->Layers.LayerCount(), 99);
+    for (int i = 0; i < 99; ++i)
+        core->LayerImages()[std::size_t(i)].SetPixel(1 + i % 4, 1 + i % 3, TColor(i));
+    screen.SaveDialogResults = {{Path("many.tav"), 3}};
+    core->N1Click();
+    const QByteArray saved = FileBytes(Path("many.tav"));
+
+    screen.NewDialogResult = std::pair{6, 5};
+    core->N2Click();
+    screen.OpenDialogResults = {{Path("many.tav"), 3}};
+    core->N3Click();
+    EXPECT_TRUE(screen.Errors.isEmpty()) << screen.Errors.join('\n').toStdString();
+    ASSERT_EQ(core->Layers.LayerCount(), 99);
+    EXPECT_EQ(core->Layers.LayerName(core->Layers.DisplayOrder(98)),
+              QStringLiteral("新規レイヤ99"));
+    EXPECT_EQ(core->LayerImages()[98].Pixel(1 + 98 % 4, 1 + 98 % 3), TColor(98));
+    core->Document.Modified = true;
+    core->Save1Click();
+    EXPECT_TRUE(FileBytes(Path("many.tav")) == saved);
+}
+
 }  // namespace
