@@ -78,6 +78,12 @@ QString BmpRefusal(const QByteArray& bytes) {
     return QStringLiteral("accepted");
 }
 
+// 16-bit pixels whose bit fields are far wider than the pixel (20, 16 and 31 bits): none is a
+// narrow channel to widen, and working out their width must not overflow.
+TEST(ReaderRegressions, ABitFieldOfAllBitsIsNoNarrowChannel) {
+    EXPECT_EQ(BmpRefusal(Data("bmp_bit_field_of_32_bits.bmp")), QStringLiteral("accepted"));
+}
+
 // A 121-byte file whose run-length data asks for a 768 x 17921 picture: Qt would allocate and fill
 // 55 MB. Run-length data that does code its picture is still read.
 TEST(ReaderRegressions, RunLengthBmpFarLargerThanItsBytesIsRefused) {
