@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
+#include "controls/error_box.h"
 #include "controls/ini_gt.h"
 #include "layers/layer_row.h"
 
@@ -188,4 +189,8 @@ void TForm10::StatusChanged() {
 
 void TForm10::ScrollRowsToTop() {
     ScrollBox1->verticalScrollBar()->setValue(0);
+}
+
+void TForm10::ErrorBox(const QString& text) {
+    ShowErrorBox(this, text);
 }

@@ -75,6 +75,7 @@ class TForm10 : public QMainWindow, private LayerStackHost {
     void RowChanged(int index) override;
     void StatusChanged() override;
     void ScrollRowsToTop() override;
+    void ErrorBox(const QString& text) override;
 
     LayerStack& stack_;
     std::array<LayerRow*, kLayerSlots> rows_{};
