@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <vector>
 
-#include <QFile>
-
 #include "document/document_errors.h"
 #include "document/layered_document.h"
+#include "platform/file_names.h"
 
 namespace {
 
@@ -28,7 +27,7 @@ std::uint32_t Get16Be(const std::uint8_t* p) {
 class ProbeFile {
   public:
     explicit ProbeFile(const QString& path)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+        : fd_(::open(FileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
         struct stat info {};
         if (fd_ >= 0 && fstat(fd_, &info) == 0 && S_ISREG(info.st_mode))
             size_ = std::uint64_t(info.st_size);
