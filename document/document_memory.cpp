@@ -55,7 +55,8 @@ bool Fits(std::int64_t width, std::int64_t height) {
     return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
-// Qt decodes into 32 bits a pixel (8 for palette pictures); anything but 16 or 24 bits is
+// The file's bytes are read whole, and copied once more when their header is one Qt does not
+// read. Qt decodes into 32 bits a pixel (8 for palette pictures); anything but 16 or 24 bits is
 // converted once more before it becomes our picture.
 PictureFileSize ProbeBmp(const ProbeFile& file) {
     std::uint8_t h[30];
@@ -63,7 +64,9 @@ PictureFileSize ProbeBmp(const ProbeFile& file) {
     std::int64_t width;
     std::int64_t height;
     int bits;
-    if (Get32Le(h + 14) == 12) {  // the old core header: 16-bit sizes
+    const std::uint32_t infoSize = Get32Le(h + 14);
+    const bool rewritten = infoSize != 12 && infoSize != 40 && infoSize != 108 && infoSize != 124;
+    if (infoSize == 12) {  // the old core header: 16-bit sizes
         width = Get16Le(h + 18);
         height = Get16Le(h + 20);
         bits = int(Get16Le(h + 24));
@@ -78,7 +81,8 @@ PictureFileSize ProbeBmp(const ProbeFile& file) {
     const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
     const std::uint64_t decoded = pixels * (bits <= 8 ? 1 : 4);
     const std::uint64_t converted = (bits == 16 || bits == 24) ? 0 : pixels * 4;
-    return {true, {int(width), int(height), 1}, file.Size() + decoded + converted};
+    const std::uint64_t bytes = file.Size() * (rewritten ? 2 : 1);
+    return {true, {int(width), int(height), 1}, bytes + decoded + converted};
 }
 
 struct JpegComponent {

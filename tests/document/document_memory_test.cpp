@@ -20,10 +20,11 @@ QByteArray Be16(int v) {
     return QByteArray(1, char((v >> 8) & 0xFF)) + char(v & 0xFF);
 }
 
-// A bitmap file header and info header (40 bytes), and no pixels: the probe reads no further.
-QByteArray BmpHeader(int width, int height, int bits) {
-    return "BM" + Le32(0) + Le32(0) + Le32(54) + Le32(40) + Le32(width) + Le32(height) + Le16(1) +
-           Le16(bits) + QByteArray(24, '\0');
+// A bitmap file header and info header (40 bytes unless said), and no pixels: the probe reads
+// no further.
+QByteArray BmpHeader(int width, int height, int bits, int infoSize = 40) {
+    return "BM" + Le32(0) + Le32(0) + Le32(14 + infoSize) + Le32(infoSize) + Le32(width) +
+           Le32(height) + Le16(1) + Le16(bits) + QByteArray(infoSize - 16, '\0');
 }
 
 // A JPEG's start, a frame of three components with the given samplings and the first scan's
@@ -89,6 +90,9 @@ TEST(DocumentMemory, HeadersGiveTheShapeAndTheDecodersWork) {
         // A palette picture: a byte a pixel, then converted to 32 bits.
         {"palette.bmp", FileType::Bmp, BmpHeader(100, 10, 8), {100, 10, 1}, 1000 + 4 * 1000},
         {"core.bmp", FileType::Bmp, coreHeader, {300, 200, 1}, 4 * 60'000},
+        // A header Qt does not read is rewritten in a copy of the file: 56 bytes of header
+        // and 14 of file header.
+        {"56.bmp", FileType::Bmp, BmpHeader(300, 200, 24, 56), {300, 200, 1}, 70 + 4 * 60'000},
         // Baseline: the decoder keeps a few rows only.
         {"a.jpg", FileType::Jpeg, JpegHeader(0xC0, 17, 9, subsampled, 3), {17, 9, 1}, 0},
         // Progressive 4:2:0, 17 x 9: luminance 4 x 2 blocks (whole 2 x 2 units), each chroma
