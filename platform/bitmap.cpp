@@ -1,10 +1,20 @@
 #include "platform/bitmap.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
 namespace {
+
+std::uint64_t NextVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+std::shared_ptr<std::uint8_t[]> NewPixels(std::size_t size) {
+    return std::shared_ptr<std::uint8_t[]>(new std::uint8_t[size]);
+}
 
 // One white row shared by every lazily white bitmap for reading.
 const std::uint8_t* WhiteRow(int stride) {
@@ -33,9 +43,11 @@ Bitmap::Bitmap(Bitmap&& other) noexcept
       height_(other.height_),
       stride_(other.stride_),
       capacity_(other.capacity_),
+      version_(NextVersion()),
       data_(std::move(other.data_)) {
     other.width_ = other.height_ = other.stride_ = 0;
     other.capacity_ = 0;
+    other.Touch();
 }
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
@@ -47,14 +59,52 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
         data_ = std::move(other.data_);
         other.width_ = other.height_ = other.stride_ = 0;
         other.capacity_ = 0;
+        Touch();
+        other.Touch();
     }
     return *this;
+}
+
+Bitmap Bitmap::Shared() const {
+    Bitmap shared;
+    shared.width_ = width_;
+    shared.height_ = height_;
+    shared.stride_ = stride_;
+    shared.capacity_ = capacity_;
+    shared.version_ = version_;
+    shared.data_ = data_;
+    return shared;
+}
+
+bool Bitmap::IsShared() const {
+    if (!data_ || data_.use_count() > 1) return bool(data_);
+    // The other holder has let go, perhaps on another thread: what it did with the pixels is
+    // over before we write them.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return false;
+}
+
+void Bitmap::Touch() {
+    version_ = NextVersion();
+}
+
+std::uint8_t* Bitmap::Writable() {
+    Touch();
+    if (!data_) {
+        Allocate();
+    } else if (IsShared()) {
+        std::shared_ptr<std::uint8_t[]> own = NewPixels(capacity_);
+        std::memcpy(own.get(), data_.get(), capacity_);
+        data_ = std::move(own);
+    }
+    return data_.get();
 }
 
 void Bitmap::MakeWhite(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (data_ && width == width_ && height == height_) {
+    Touch();
+    if (data_ && !IsShared() && width == width_ && height == height_) {
         std::memset(data_.get(), 0xFF, capacity_);
         return;
     }
@@ -66,28 +116,37 @@ void Bitmap::MakeWhite(int width, int height) {
 }
 
 void Bitmap::ReleaseToWhite() {
+    Touch();
     data_.reset();
     capacity_ = 0;
 }
 
 void Bitmap::Allocate() {
     const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
-    data_.reset(new std::uint8_t[size]);
+    data_ = NewPixels(size);
     capacity_ = size;
     std::memset(data_.get(), 0xFF, capacity_);
 }
 
 void Bitmap::HoldMemory() {
-    if (IsLazyWhite()) Allocate();
+    if (IsLazyWhite() || IsShared()) Writable();
 }
 
 void Bitmap::Fill(TColor colour) {
     if (Empty()) return;
+    Touch();
+    // Shared pixels are all replaced: they need no copy, only memory of our own.
     if (SameColour(colour, clWhite)) {
-        if (data_) std::memset(data_.get(), 0xFF, capacity_);
+        if (IsShared())
+            data_.reset();
+        else if (data_)
+            std::memset(data_.get(), 0xFF, capacity_);
         return;
     }
-    if (!data_) Allocate();
+    if (!data_)
+        Allocate();
+    else if (IsShared())
+        data_ = NewPixels(capacity_);
     const std::uint8_t b = static_cast<std::uint8_t>(BlueOf(colour));
     const std::uint8_t g = static_cast<std::uint8_t>(GreenOf(colour));
     const std::uint8_t r = static_cast<std::uint8_t>(RedOf(colour));
@@ -103,17 +162,18 @@ void Bitmap::Fill(TColor colour) {
 
 void Bitmap::CopyFrom(const Bitmap& other) {
     if (this == &other) return;
+    Touch();
     if (!other.data_) {
         // The source is white (or empty): so is the copy, keeping our buffer if it fits.
         MakeWhite(other.width_, other.height_);
         return;
     }
-    if (!data_ || width_ != other.width_ || height_ != other.height_) {
+    if (!data_ || IsShared() || width_ != other.width_ || height_ != other.height_) {
         // The new buffer comes before the old one goes: a copy there is no memory for leaves
         // the bitmap as it was.
         const std::size_t size =
             static_cast<std::size_t>(other.stride_) * static_cast<std::size_t>(other.height_);
-        data_.reset(new std::uint8_t[size]);
+        data_ = NewPixels(size);
         width_ = other.width_;
         height_ = other.height_;
         stride_ = other.stride_;
@@ -123,8 +183,7 @@ void Bitmap::CopyFrom(const Bitmap& other) {
 }
 
 std::uint8_t* Bitmap::ScanLine(int y) {
-    if (!data_) Allocate();
-    return data_.get() + std::size_t(y) * stride_;
+    return Writable() + std::size_t(y) * stride_;
 }
 
 const std::uint8_t* Bitmap::ConstScanLine(int y) const {
@@ -148,8 +207,7 @@ void Bitmap::SetPixel(int x, int y, TColor colour) {
 
 QImage Bitmap::View() {
     if (Empty()) return QImage();
-    if (!data_) Allocate();
-    return QImage(data_.get(), width_, height_, stride_, QImage::Format_BGR888);
+    return QImage(Writable(), width_, height_, stride_, QImage::Format_BGR888);
 }
 
 QImage Bitmap::ConstView() const {

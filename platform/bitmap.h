@@ -3,6 +3,10 @@
 //
 // A bitmap that has only ever been white holds no pixel memory: it is "lazily white" until the
 // first write, so the hundred layer slots of a big picture cost nothing while unused.
+//
+// Shared() hands out a bitmap over the same pixel memory, for a reader that may run on another
+// thread (the recovery copy's writer). The memory is never written while it is shared: the
+// first write through either bitmap gives that bitmap a copy of its own.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -30,13 +34,22 @@ class Bitmap {
     bool IsLazyWhite() const { return !Empty() && !data_; }
     std::size_t AllocatedBytes() const { return data_ ? capacity_ : 0; }
 
+    // A bitmap over the same pixels, without a copy. Copy constructors stay deep.
+    Bitmap Shared() const;
+    // True while another bitmap holds this one's pixel memory: the next write copies it.
+    bool IsShared() const;
+    // Changes whenever the pixels may have changed (any writable access) or the bitmap became
+    // another one; never repeats, across all bitmaps.
+    std::uint64_t Version() const { return version_; }
+
     // Becomes a white bitmap of the given size. The buffer is kept and filled when the size
     // is unchanged, so repeated whitening costs no allocation.
     void MakeWhite(int width, int height);
     // Becomes white at the same size, giving its memory back.
     void ReleaseToWhite();
-    // A lazily white bitmap takes its memory now, still white, so that a later write cannot
-    // fail for want of it. Throws std::bad_alloc, changing nothing, when there is none.
+    // A lazily white bitmap takes its memory now, still white, and a shared one its own copy,
+    // so that a later write cannot fail for want of memory. Throws std::bad_alloc, changing
+    // nothing, when there is none.
     void HoldMemory();
     void Fill(TColor colour);
     // Becomes an exact copy of other, reusing the buffer when the sizes agree. Without memory
@@ -62,11 +75,16 @@ class Bitmap {
 
   private:
     void Allocate();
+    // Writable pixels: allocated when lazily white, copied when shared.
+    std::uint8_t* Writable();
+    void Touch();
     static int StrideFor(int width) { return ((width * 3) + 3) & ~3; }
 
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;
     std::size_t capacity_ = 0;
-    std::unique_ptr<std::uint8_t[]> data_;
+    std::uint64_t version_ = 0;
+    // Shared only through Shared(); the count tells whether a write must copy first.
+    std::shared_ptr<std::uint8_t[]> data_;
 };

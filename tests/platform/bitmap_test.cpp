@@ -1,7 +1,18 @@
 // The 24-bit bitmap: layout, reads and writes at and beyond the edges, lazy white memory.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
 #include "platform/bitmap.h"
+
+namespace {
+constexpr TColor clRed = RgbColour(255, 0, 0);
+constexpr TColor clGreen = RgbColour(0, 128, 0);
+constexpr TColor clBlue = RgbColour(0, 0, 255);
+}  // namespace
 
 TEST(Colour, PacksRedGreenBlue) {
     EXPECT_EQ(RgbColour(1, 2, 3), 1u + 256u * 2 + 65536u * 3);
@@ -77,4 +88,106 @@ TEST(Bitmap, CopiesAreDeepAndMakeWhiteReusesTheBuffer) {
     a.MakeWhite(9, 8);
     EXPECT_EQ(a.Width(), 9);
     EXPECT_TRUE(a.IsLazyWhite());
+}
+
+// A shared bitmap is a second holder of the same pixels; whichever is written first takes a
+// copy of its own, so that a reader's pixels never change under it.
+TEST(Bitmap, SharedPixelsAreCopiedByTheFirstWrite) {
+    Bitmap layer(6, 4);
+    layer.SetPixel(1, 1, clBlack);
+    const Bitmap reader = layer.Shared();
+    EXPECT_TRUE(layer.IsShared());
+    EXPECT_EQ(reader.ConstScanLine(0), layer.ConstScanLine(0));
+
+    layer.SetPixel(2, 2, clRed);
+    EXPECT_FALSE(layer.IsShared());
+    EXPECT_NE(reader.ConstScanLine(0), layer.ConstScanLine(0));
+    EXPECT_EQ(reader.Pixel(2, 2), clWhite);
+    EXPECT_EQ(reader.Pixel(1, 1), clBlack);
+    EXPECT_EQ(layer.Pixel(1, 1), clBlack);
+    EXPECT_EQ(layer.Pixel(2, 2), clRed);
+}
+
+TEST(Bitmap, EveryWayOfWritingLeavesTheSharedPixelsAlone) {
+    Bitmap source(5, 5);
+    source.Fill(clBlue);
+    const std::vector<std::pair<const char*, std::function<void(Bitmap&)>>> writes = {
+        {"ScanLine", [](Bitmap& b) { b.ScanLine(0)[0] = 0; }},
+        {"SetPixel", [](Bitmap& b) { b.SetPixel(0, 0, clRed); }},
+        {"View", [](Bitmap& b) { b.View().setPixelColor(0, 0, Qt::red); }},
+        {"Fill red", [](Bitmap& b) { b.Fill(clRed); }},
+        {"Fill white", [](Bitmap& b) { b.Fill(clWhite); }},
+        {"MakeWhite", [](Bitmap& b) { b.MakeWhite(5, 5); }},
+        {"CopyFrom", [&](Bitmap& b) { b.CopyFrom(Bitmap(5, 5)); }},
+        {"CopyFrom held",
+         [&](Bitmap& b) {
+             Bitmap red(5, 5);
+             red.Fill(clRed);
+             b.CopyFrom(red);
+         }},
+        {"HoldMemory", [](Bitmap& b) { b.HoldMemory(); }},
+        {"ReleaseToWhite", [](Bitmap& b) { b.ReleaseToWhite(); }},
+    };
+    for (const auto& [name, write] : writes) {
+        SCOPED_TRACE(name);
+        Bitmap layer = source;
+        const Bitmap reader = layer.Shared();
+        write(layer);
+        EXPECT_FALSE(layer.IsShared());
+        EXPECT_EQ(reader.Pixel(0, 0), clBlue);
+        EXPECT_EQ(reader.Pixel(4, 4), clBlue);
+        // And the other way round: the reader's own writes do not reach the layer.
+        Bitmap again = source;
+        Bitmap other = again.Shared();
+        write(other);
+        EXPECT_EQ(again.Pixel(0, 0), clBlue);
+    }
+}
+
+TEST(Bitmap, ALayerLetGoOfIsWrittenInPlace) {
+    Bitmap layer(8, 8);
+    layer.SetPixel(0, 0, clBlack);
+    { const Bitmap reader = layer.Shared(); }
+    const std::uint8_t* before = layer.ConstScanLine(0);
+    EXPECT_FALSE(layer.IsShared());
+    layer.SetPixel(1, 0, clBlack);
+    EXPECT_EQ(layer.ConstScanLine(0), before);
+    // A lazily white bitmap shares nothing.
+    EXPECT_FALSE(Bitmap(8, 8).Shared().IsShared());
+}
+
+TEST(Bitmap, VersionChangesWithEveryWritableAccessOnly) {
+    Bitmap a(4, 4);
+    Bitmap b(4, 4);
+    EXPECT_NE(a.Version(), b.Version());
+    std::uint64_t seen = a.Version();
+    a.ConstScanLine(0);
+    a.Pixel(1, 1);
+    const Bitmap reader = a.Shared();
+    EXPECT_EQ(a.Version(), seen);
+    a.ScanLine(0);
+    EXPECT_NE(a.Version(), seen);
+    seen = a.Version();
+    a = std::move(b);
+    EXPECT_NE(a.Version(), seen);
+}
+
+// The copy runs on another thread while the owner goes on drawing.
+TEST(Bitmap, AReaderOnAnotherThreadSeesThePixelsAsShared) {
+    Bitmap layer(64, 64);
+    layer.Fill(clGreen);
+    Bitmap reader = layer.Shared();
+    std::atomic<bool> allGreen{true};
+    std::thread thread([&] {
+        for (int round = 0; round < 50; ++round)
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 64; ++x)
+                    if (reader.Pixel(x, y) != clGreen) allGreen = false;
+        reader = Bitmap();
+    });
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) layer.SetPixel(x, y, clRed);
+    thread.join();
+    EXPECT_TRUE(allGreen);
+    EXPECT_EQ(layer.Pixel(63, 63), clRed);
 }
