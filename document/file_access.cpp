@@ -47,10 +47,14 @@ class SaveTarget {
     std::string temporary_;
 };
 
-// The mode a new file gets from the user's umask.
+// The mode a new file gets from the user's umask. The umask is read by setting it, once: a
+// save on another thread (the recovery copy's) must not find it 0 meanwhile.
 mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
+    static const mode_t mask = [] {
+        const mode_t m = umask(0);
+        umask(m);
+        return m;
+    }();
     return 0666 & ~mask;
 }
 
