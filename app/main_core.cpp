@@ -51,9 +51,11 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
             Document.OpenAtFirstTick = true;
         }
     }
+    StartRecoveryCopies();
 }
 
 void MainWindowCore::StartUpFinished() {
+    OfferRecoveryCopies();
     Timer1.SetEnabled(true);
 }
 
@@ -116,6 +118,7 @@ void MainWindowCore::FormClose() {
     screen_.SetPaintCursor(MainScreen::crDefault);
     WriteSettings(true);
     AskToSaveChanges();
+    EndRecoveryCopies();
     Timer1.SetEnabled(false);
 }
 

@@ -4,6 +4,7 @@
 // needs from the screen it asks of MainScreen.
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <new>
 
 #include "app/dx_timer.h"
@@ -17,6 +18,7 @@
 #include "document/document_memory.h"
 #include "document/document_state.h"
 #include "document/picture_files.h"
+#include "document/recovery_copy.h"
 #include "layers/compositor.h"
 #include "layers/layer_stack.h"
 #include "loupe/loupe_host.h"
@@ -31,6 +33,8 @@
 #include "tools/selection_band.h"
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
+
+class RecoveryLock;
 
 class MainWindowCore : public LoupeHost, private CompositorHost {
   public:
@@ -232,6 +236,26 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // goes on whatever happens.
     void AskToSaveChanges();
 
+    // ---- Recovery copies ----
+    // Start-up, before the first tick: each copy no running program owns is offered with
+    // "前回保存されなかった作業があります。復元しますか？"; yes restores it as the modified
+    // document (its Save writes the file it came from), no removes it.
+    void OfferRecoveryCopies();
+    // A copy of the unsaved document, written now on this thread (the program is about to end
+    // by a signal or the session). False when there was none to write or it failed.
+    bool WriteRecoveryCopyNow();
+    // The desktop's session is ending: the save question (when it may be asked), then a copy of
+    // what is still unsaved.
+    void CommitDataRequest(bool mayAsk);
+    // "[autosave] Interval" is above 0.
+    bool RecoveryCopiesOn() const;
+    // The periodic copy's turn, as its timer gives it; a copy under way is waited for.
+    void RecoveryCopyDue();
+    void WaitForRecoveryCopy();
+    bool RecoveryCopyRunning() const;
+    // This program's copy; empty until its first copy.
+    QString RecoveryCopyPath() const;
+
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
     void LoupeFollowTip();
@@ -340,6 +364,30 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void ShowDocumentTitle(const QString& name);
     // Shows a failed file operation's message.
     void ReportFileError(const UserError& error);
+
+    // ---- Recovery copies (private) ----
+    struct RecoveryState;
+    void StartRecoveryCopies();
+    void RecoveryTimeout();
+    // A stroke, a moving tail, a retouch, a filter or a float is under way: the layers are
+    // half done.
+    bool DrawingNow() const;
+    // Changes whenever anything a copy holds changes.
+    QByteArray RecoveryKeyNow() const;
+    RecoveryContent RecoveryContentNow() const;
+    bool ClaimRecoveryName();
+    bool RestoreRecoveryCopy(const RecoveryLock& copy);
+    // Removes our copy: the document was saved, or another took its place.
+    void DiscardRecoveryCopy();
+    // A normal end: our copy and our lock go.
+    void EndRecoveryCopies();
+    // Before an edit writes a layer the copy being written still reads: without room for the
+    // layer's own copy, the recovery copy stops.
+    void GiveWayToEdit(const Bitmap& layer);
+    struct RecoveryStateDeleter {
+        void operator()(RecoveryState* state) const;
+    };
+    std::unique_ptr<RecoveryState, RecoveryStateDeleter> recovery_;
 
     // ---- Running out of memory (private) ----
     // snapshots: the before-snapshots taken when the failing command began.

@@ -99,6 +99,7 @@ bool MainWindowCore::OpenDocumentFile(const QString& path, FileType type) {
     Layers.RoomForLayers = std::move(roomForLayers);
     TakeWindowBuffers(std::move(buffers));
     Document.Modified = false;
+    DiscardRecoveryCopy();
     // Both undo snapshots hold the current layer as loaded, so that undo finds nothing to undo.
     Image3.CopyFrom(Compositor.CurrentLayerImage());
     Image4.CopyFrom(Compositor.CurrentLayerImage());
@@ -196,6 +197,7 @@ bool MainWindowCore::WriteDocumentFile(const QString& path, FileType type, int q
     }
     // Changes made since are unsaved again; the previous file was never destroyed.
     Document.Modified = false;
+    DiscardRecoveryCopy();
     return true;
 }
 

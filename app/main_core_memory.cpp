@@ -35,13 +35,19 @@ bool MainWindowCore::DocumentFits(const DocumentShape& shape) const {
 // holding memory. What is missing is counted against the machine first. The after-snapshot and
 // the paint surface take theirs at once, so that the change can always be put back and shown
 // without asking for more.
+//
+// A layer that a recovery copy is still reading gets its own copy here, at the press, rather
+// than in the middle of the first tick that draws.
 void MainWindowCore::ReserveEditBuffers() {
-    const Bitmap& layer = Compositor.CurrentLayerImage();
+    Bitmap& layer = Compositor.CurrentLayerImage();
+    GiveWayToEdit(layer);
     const bool layerHeld = !layer.IsLazyWhite();
     const std::uint64_t missing = MissingBytes(layer) + MissingBytes(Image1) +
-                                  MissingBytes(Image4) + (layerHeld ? MissingBytes(Image3) : 0);
+                                  MissingBytes(Image4) + (layerHeld ? MissingBytes(Image3) : 0) +
+                                  (layer.IsShared() ? layer.AllocatedBytes() : 0);
     if (missing == 0) return;
     CheckMemoryRoom(missing);
+    if (layer.IsShared()) layer.HoldMemory();
     Image1.HoldMemory();
     if (layerHeld) Image4.HoldMemory();
 }

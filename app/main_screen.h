@@ -119,6 +119,9 @@ class MainScreen {
     virtual bool AskSaveChanges(const QString& target) = 0;
     // Whether the existing file that Save As is about to write may be replaced.
     virtual bool AskReplaceFile(const QString& path) = 0;
+    // "確認": "前回保存されなかった作業があります。復元しますか？" with はい (the default) and
+    // いいえ; true for はい.
+    virtual bool AskRestoreRecoveryCopy() = 0;
     // The JPEG quality dialog previewing picture; true when confirmed with "決定", with the
     // chosen quality and progressive flag.
     virtual bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) = 0;

@@ -101,6 +101,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     bool ShowSaveDialog(QString& fileName, int& filterIndex) override;
     bool AskSaveChanges(const QString& target) override;
     bool AskReplaceFile(const QString& path) override;
+    bool AskRestoreRecoveryCopy() override;
     bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) override;
     void ShowMessage(const QString& text) override;
 

@@ -90,6 +90,17 @@ bool TForm1::AskSaveChanges(const QString& target) {
     return box.clickedButton() == yes;
 }
 
+bool TForm1::AskRestoreRecoveryCopy() {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"),
+                    QStringLiteral("前回保存されなかった作業があります。復元しますか？"),
+                    QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 bool TForm1::AskReplaceFile(const QString& path) {
     // The file dialog's own question, in its own words and translation.
     const QString text =

@@ -58,6 +58,8 @@ class NullScreen : public MainScreen {
     bool ShowSaveDialog(QString&, int&) override { return false; }
     bool AskSaveChanges(const QString&) override { return false; }
     bool AskReplaceFile(const QString&) override { return false; }
+    // Copies are left for a program that can ask.
+    bool AskRestoreRecoveryCopy() override { return false; }
     bool ShowJpegQualityDialog(const Bitmap&, int&, bool&) override { return false; }
     void ShowMessage(const QString&) override {}
 

@@ -141,6 +141,12 @@ class RecordingScreen : public MainScreen {
         ReplaceQuestions << path;
         return AnswerReplace;
     }
+    bool AskRestoreRecoveryCopy() override {
+        ++RestoreQuestions;
+        return AnswerRestore;
+    }
+    int RestoreQuestions = 0;
+    bool AnswerRestore = true;
     bool ShowJpegQualityDialog(const Bitmap&, int& quality, bool& progressive) override {
         ++JpegDialogs;
         if (!JpegDialogResult) return false;
