@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     InstallFontSubstitutes();
 
     ProgramWindows windows(line.files, startDir);
+    windows.WatchSessionEnd();
     windows.Show();
     return QApplication::exec();
 }

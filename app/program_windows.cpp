@@ -1,5 +1,8 @@
 #include "app/program_windows.h"
 
+#include <QGuiApplication>
+#include <QSessionManager>
+
 #include "app/main_window.h"
 #include "app/placeholder_windows.h"
 #include "document/jpeg_quality_dialog.h"
@@ -9,6 +12,7 @@
 #include "layers/layer_window.h"
 #include "loupe/loupe_window.h"
 #include "platform/qt_language.h"
+#include "platform/termination_signals.h"
 #include "tools/custom_filter_dialog.h"
 #include "tools/filter_dialogs.h"
 #include "tools/text_form.h"
@@ -73,4 +77,22 @@ void ProgramWindows::Show() {
     layerWindow_->show();
     loupeWindow_->show();
     form1_->Core().StartUpFinished();
+}
+
+void ProgramWindows::WatchSessionEnd() {
+    MainWindowCore& core = form1_->Core();
+    signals_ = std::make_unique<TerminationSignals>([&core](int signal) {
+        // Between events: a stroke under way is kept as far as it has been drawn.
+        core.WriteRecoveryCopyNow();
+        TerminationSignals::EndAs(signal);
+    });
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(
+        qApp, &QGuiApplication::commitDataRequest, form1_.get(),
+        [&core](QSessionManager& manager) {
+            core.CommitDataRequest(manager.allowsInteraction());
+            manager.release();
+        },
+        Qt::DirectConnection);
+#endif
 }

@@ -5,6 +5,7 @@
 
 class QWidget;
 class TForm1;
+class TerminationSignals;
 
 class ProgramWindows {
   public:
@@ -14,6 +15,10 @@ class ProgramWindows {
     // Shows the main window, then the layer and loupe windows beside it; only then do the
     // timer's ticks start.
     void Show();
+    // The program's end from outside: SIGTERM and SIGHUP write a recovery copy of unsaved work
+    // and then end the program as the signal would; the desktop's logout asks the save
+    // question.
+    void WatchSessionEnd();
 
     TForm1* Form1() const { return form1_.get(); }
     QWidget* AboutBox() const { return aboutBox_; }
@@ -25,6 +30,7 @@ class ProgramWindows {
 
   private:
     std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TerminationSignals> signals_;
     QWidget* aboutBox_ = nullptr;
     QWidget* newPicture_ = nullptr;
     QWidget* readme_ = nullptr;
