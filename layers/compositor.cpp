@@ -1,47 +1,88 @@
 #include "layers/compositor.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "platform/blit.h"
 
 namespace {
 
-// A target that starts as a white sheet. A layer keyed on white drawn first onto white looks
-// exactly like the layer itself, so it is copied instead of filling and keying: one pass over
-// the picture instead of two.
-class WhiteGround {
-  public:
-    WhiteGround(Bitmap& target, int width, int height)
-        : target_(target), width_(width), height_(height) {}
-    ~WhiteGround() { Settle(); }
+// The shown layers drawn bottom to top over a white sheet. The picture is composed a band of
+// rows at a time: the band stays in the processor's cache while every layer is keyed onto
+// it, so each layer is read once and the picture written once however many layers it has.
+class Composition {
+    // Small enough to stay in a core's own cache beside the layers streaming through.
+    static constexpr std::size_t kBandBytes = std::size_t(192) << 10;
 
-    // An opaque picture of the target's size covers everything drawn so far.
+  public:
+    Composition(int width, int height) : width_(width), height_(height) {}
+
+    // An opaque picture covers everything drawn so far; the target takes its size.
     void Cover(const Bitmap& picture) {
-        target_.CopyFrom(picture);
-        pending_ = false;
+        ground_ = &picture;
+        width_ = picture.Width();
+        height_ = picture.Height();
+        layers_.clear();
     }
 
     void Draw(const Bitmap& layer, TColor key) {
         const bool whiteKey = SameColour(key, clWhite);
-        if (pending_ && whiteKey && layer.Width() == width_ && layer.Height() == height_) {
-            // An untouched layer leaves the sheet white; anything else replaces it.
-            if (!layer.IsLazyWhite()) Cover(layer);
+        if (layer.IsLazyWhite()) {
+            // An untouched layer is invisible keyed on white and a white sheet otherwise.
+            if (!whiteKey) {
+                ground_ = nullptr;
+                layers_.clear();
+            }
             return;
         }
-        Settle();
-        DrawKeyed(target_, layer, key);
+        // A layer keyed on white drawn first onto white looks exactly like the layer itself.
+        if (!ground_ && layers_.empty() && whiteKey && layer.Width() == width_ &&
+            layer.Height() == height_)
+            return Cover(layer);
+        layers_.push_back({&layer, key});
     }
 
-    // Makes the white sheet real if nothing has covered it yet.
-    void Settle() {
-        if (!pending_) return;
-        target_.MakeWhite(width_, height_);
-        pending_ = false;
+    void Render(Bitmap& target) const {
+        if (layers_.empty()) {
+            if (ground_)
+                target.CopyFrom(*ground_);
+            else
+                target.MakeWhite(width_, height_);
+            return;
+        }
+        if (target.Width() != width_ || target.Height() != height_)
+            target.MakeWhite(width_, height_);
+        const std::size_t rowBytes = std::size_t(width_) * 3;
+        const int band = std::max(1, int(kBandBytes / std::max<std::size_t>(rowBytes, 1)));
+        for (int top = 0; top < height_; top += band) {
+            const int bottom = std::min(height_, top + band);
+            for (int y = top; y < bottom; ++y) {
+                std::uint8_t* row = target.ScanLine(y);
+                if (ground_)
+                    std::memcpy(row, ground_->ConstScanLine(y), rowBytes);
+                else
+                    std::memset(row, 0xFF, rowBytes);
+            }
+            for (const Keyed& k : layers_) {
+                const int width = std::min(width_, k.layer->Width());
+                const int last = std::min(bottom, k.layer->Height());
+                for (int y = top; y < last; ++y)
+                    DrawKeyedRow(target.ScanLine(y), k.layer->ConstScanLine(y), width, k.key);
+            }
+        }
     }
 
   private:
-    Bitmap& target_;
+    struct Keyed {
+        const Bitmap* layer;
+        TColor key;
+    };
     int width_;
     int height_;
-    bool pending_ = true;
+    // Null: white.
+    const Bitmap* ground_ = nullptr;
+    std::vector<Keyed> layers_;
 };
 
 // White at the given size. Without keepBuffer the bitmap gives its memory back.
@@ -54,7 +95,7 @@ void Whiten(Bitmap& bitmap, int width, int height, bool keepBuffer) {
         bitmap.ReleaseToWhite();
 }
 
-void DrawShownLayers(WhiteGround& ground, const LayerStack& stack,
+void DrawShownLayers(Composition& ground, const LayerStack& stack,
                      const std::array<Bitmap, kLayerSlots>& layers, int first, int last) {
     for (int p = first; p <= last; ++p) {
         const int index = stack.DisplayOrder(p);
@@ -95,11 +136,12 @@ void LayerCompositor::CompositeRefresh() {
         // A lone layer keyed on white over the white ground is the layer itself.
         ShowOnPaintSurface(layer);
     } else {
-        WhiteGround ground(image1_, image1_.Width(), image1_.Height());
+        Composition ground(image1_.Width(), image1_.Height());
         if (belowFlag_) ground.Cover(below_);
         if (shown) ground.Draw(layer, key);
         if (above_)
             DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
+        ground.Render(image1_);
     }
     Repaint();
     FeedLoupe();
@@ -132,13 +174,12 @@ void LayerCompositor::RebuildAfterUndo() {
 bool LayerCompositor::StrokeStartRebuild() {
     const int current = stack_.CurrentLayerIndex();
     if (!stack_.IsShown(current) || !above_) return false;
-    {
-        WhiteGround ground(image1_, image1_.Width(), image1_.Height());
-        if (belowFlag_) ground.Cover(below_);
-        DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
-        // The current layer last, so that the stroke shows on top while it is drawn.
-        ground.Draw(LayerImages[std::size_t(current)], stack_.TransparentColour(current));
-    }
+    Composition ground(image1_.Width(), image1_.Height());
+    if (belowFlag_) ground.Cover(below_);
+    DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
+    // The current layer last, so that the stroke shows on top while it is drawn.
+    ground.Draw(LayerImages[std::size_t(current)], stack_.TransparentColour(current));
+    ground.Render(image1_);
     Repaint();
     return true;
 }
@@ -185,8 +226,9 @@ void LayerCompositor::DecideFlags() {
 }
 
 void LayerCompositor::BuildBelowCache() {
-    WhiteGround ground(below_, image1_.Width(), image1_.Height());
+    Composition ground(image1_.Width(), image1_.Height());
     DrawShownLayers(ground, stack_, LayerImages, 0, currentPosition_ - 1);
+    ground.Render(below_);
 }
 
 void LayerCompositor::Repaint() {

@@ -5,12 +5,9 @@
 #include <array>
 #include <cstdint>
 
-using ChannelTables = std::array<std::array<std::uint8_t, 256>, 3>;
+#include "platform/wide_rows.h"
 
-bool WideRowsAvailable();
-// Turns the wide loops off (and on again where the processor has them), so that the portable
-// loops can be held to the same results on any machine.
-void AllowWideRows(bool allowed);
+using ChannelTables = std::array<std::array<std::uint8_t, 256>, 3>;
 
 // Maps the width pixels of a blue, green, red row in place through the table of each channel
 // (blue, green, red); uniform says the three tables are one.

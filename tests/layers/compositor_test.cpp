@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <vector>
 
 #include "layers/compositor.h"
+#include "platform/random_source.h"
 #include "recording_host.h"
 
 namespace {
@@ -128,6 +130,65 @@ TEST(CompositeRefresh, ThreeLayersMiddleCurrentComposeInOrderAndStrokeShowsMiddl
     // The refresh at the stroke's end restores the true order.
     d.compositor.CompositeRefresh();
     EXPECT_TRUE(d.image1 == Row({kBlue, kGreen, kRed, clWhite}));
+}
+
+// The picture by the rule, pixel by pixel: white, then each shown layer from the bottom up
+// wherever its pixel differs from its transparent colour; the stroke's layer last if given.
+Bitmap ByTheRule(const Document& d, int strokeLayer = -1) {
+    Bitmap out(d.image1.Width(), d.image1.Height());
+    std::vector<int> order;
+    for (int p = 0; p < d.stack.LayerCount(); ++p)
+        if (d.stack.DisplayOrder(p) != strokeLayer) order.push_back(d.stack.DisplayOrder(p));
+    if (strokeLayer >= 0) order.push_back(strokeLayer);
+    for (int y = 0; y < out.Height(); ++y)
+        for (int x = 0; x < out.Width(); ++x) {
+            TColor shown = clWhite;
+            for (int index : order) {
+                const TColor c = d.compositor.LayerImages[std::size_t(index)].Pixel(x, y);
+                if (d.stack.IsShown(index) && !SameColour(c, d.stack.TransparentColour(index)))
+                    shown = c;
+            }
+            out.SetPixel(x, y, shown);
+        }
+    return out;
+}
+
+// Seven layers on a picture tall enough to be composed in more than one band of rows, with
+// runs of key and of colour that end anywhere in a row (odd width): keys of several colours,
+// a hidden layer, an untouched layer keyed on white (invisible) and one keyed on another
+// colour (a white sheet over what lies below it).
+TEST(CompositeRefresh, ManyLayersInSeveralBandsComposeByTheRule) {
+    constexpr int kWidth = 1001;
+    constexpr int kHeight = 150;
+    Document d(kWidth, kHeight);
+    const TColor keys[] = {clWhite, clBlack, kRed, clWhite, clWhite, kGreen, clWhite};
+    RandomSource random(77);
+    for (int i = 0; i < 7; ++i) {
+        if (i > 0) d.stack.CreateLayer();
+        d.stack.SetTransparentColour(i, keys[i]);
+        if (i == 3 || i == 5) continue;  // left untouched
+        Bitmap& layer = d.compositor.LayerImages[std::size_t(i)];
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth;) {
+                const int run = 1 + random.Random(i % 2 == 0 ? 60 : 3);
+                const bool key = random.Random(3) != 0;
+                const TColor c = key ? keys[i] : RgbColour(40 * i, x, y);
+                for (int k = 0; k < run && x < kWidth; ++k) layer.SetPixel(x++, y, c);
+            }
+    }
+    d.stack.ToggleVisibility(4);
+    for (const int current : {0, 2, 4, 6}) {
+        d.stack.SelectLayer(current);
+        d.compositor.RebuildLayerCache();
+        EXPECT_TRUE(d.image1 == ByTheRule(d)) << "current layer " << current;
+        if (d.compositor.StrokeStartRebuild()) {
+            EXPECT_TRUE(d.image1 == ByTheRule(d, current)) << "stroke on layer " << current;
+        }
+    }
+    // Without the white sheet, every layer below it shows through again.
+    d.stack.SetTransparentColour(5, clWhite);
+    d.compositor.RebuildLayerCache();
+    EXPECT_TRUE(d.image1 == ByTheRule(d));
 }
 
 TEST(CompositeRefresh, HiddenLayersLeaveNoTraceAboveOrBelow) {

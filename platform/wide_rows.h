@@ -1,0 +1,21 @@
+#pragma once
+// Row loops written for processors with 512-bit vectors, byte masks and byte permutes. Callers
+// ask WideRowsAvailable() first and keep their portable loops for every other processor; both
+// give the same bytes.
+#include <cstdint>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// What a wide loop is compiled for; it runs only where WideRowsAvailable().
+#define KASUMIRO_WIDE __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi")))
+#endif
+
+bool WideRowsAvailable();
+// Turns the wide loops off (and on again where the processor has them), so that the portable
+// loops can be held to the same results on any machine.
+void AllowWideRows(bool allowed);
+
+// Keyed drawing of one row of width blue, green, red pixels: every source pixel whose bytes are
+// key (blue, green, red) is left out, every other one replaces the target's. Runs of key pixels
+// are not written at all.
+void WideKeyedRow(std::uint8_t* target, const std::uint8_t* source, int width,
+                  const std::uint8_t key[3]);
