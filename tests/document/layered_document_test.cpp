@@ -161,6 +161,35 @@ TEST(LayeredDocumentRead, OnePixelPictureHasOnlyBorderCellsAndLoadsWhite) {
         EXPECT_EQ(layer.Picture.Pixel(0, 0), clWhite);
 }
 
+// Tall enough that the grid is written and read in blocks of eight columns; rows end inside a
+// block, with and without padding after them in memory. Every interior pixel comes back,
+// column 0 and row 0 white, and a cell's unused top byte is ignored.
+TEST(LayeredDocumentRead, EveryInteriorPixelComesBackAcrossColumnBlocks) {
+    constexpr int kHeight = 30001;
+    for (const int width : {13, 20}) {
+        Bitmap picture(width, kHeight);
+        std::uint32_t seed = 5;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < width; ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                picture.SetPixel(x, y, TColor(seed >> 8));
+            }
+        QByteArray bytes = Write(width, kHeight, {Shown(picture)});
+        // The cell of pixel (12, 7): column 12 of the grid, row 7.
+        const std::size_t cell = 16 + 4 + 4 * (std::size_t(12) * (kHeight + 1) + 7);
+        EXPECT_EQ(std::uint8_t(bytes[qsizetype(cell + 3)]), 0);
+        bytes[qsizetype(cell + 3)] = char(0xAB);
+        const Bitmap back = Read(bytes).Layers.at(0).Picture;
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < width; ++x) {
+                const TColor expected = (x == 0 || y == 0) ? clWhite : picture.Pixel(x, y);
+                wrong += back.Pixel(x, y) != expected;
+            }
+        EXPECT_EQ(wrong, 0) << "width " << width;
+    }
+}
+
 // The valid 2 x 2 example with one 32-bit field replaced, or cut short.
 QByteArray Patched(std::size_t offset, std::uint32_t value) {
     const Bitmap white(2, 2);
