@@ -57,14 +57,17 @@ class Composition {
         const int band = std::max(1, int(kBandBytes / std::max<std::size_t>(rowBytes, 1)));
         for (int top = 0; top < height_; top += band) {
             const int bottom = std::min(height_, top + band);
+            const std::size_t cover = CoveringLayer(top, bottom);
+            const Bitmap* ground = cover < layers_.size() ? layers_[cover].layer : ground_;
             for (int y = top; y < bottom; ++y) {
                 std::uint8_t* row = target.ScanLine(y);
-                if (ground_)
-                    std::memcpy(row, ground_->ConstScanLine(y), rowBytes);
+                if (ground)
+                    std::memcpy(row, ground->ConstScanLine(y), rowBytes);
                 else
                     std::memset(row, 0xFF, rowBytes);
             }
-            for (const Keyed& k : layers_) {
+            for (std::size_t i = cover < layers_.size() ? cover + 1 : 0; i < layers_.size(); ++i) {
+                const Keyed& k = layers_[i];
                 const int width = std::min(width_, k.layer->Width());
                 const int last = std::min(bottom, k.layer->Height());
                 for (int y = top; y < last; ++y)
@@ -78,6 +81,21 @@ class Composition {
         const Bitmap* layer;
         TColor key;
     };
+
+    // The topmost layer without a key pixel in the rows top..bottom - 1, which hides the
+    // ground and every layer below it there; layers_.size() when there is none. A layer with
+    // key pixels usually shows one among its first pixels, so the search costs little.
+    std::size_t CoveringLayer(int top, int bottom) const {
+        for (std::size_t i = layers_.size(); i-- > 0;) {
+            const Keyed& k = layers_[i];
+            if (k.layer->Width() < width_ || k.layer->Height() < bottom) continue;
+            int y = top;
+            while (y < bottom && !RowHasKey(k.layer->ConstScanLine(y), width_, k.key)) ++y;
+            if (y == bottom) return i;
+        }
+        return layers_.size();
+    }
+
     int width_;
     int height_;
     // Null: white.

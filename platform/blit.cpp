@@ -144,6 +144,16 @@ int AllKeyBlocks(const std::uint8_t* src, int width, const Key& key) {
     while (x + 16 <= width && blocks.Load(src + x * 3).equal == kAllBytes) x += 16;
     return x;
 }
+// The leading pixels, in whole blocks, that hold no key pixel.
+int NoKeyBlocks(const std::uint8_t* src, int width, const Key& key) {
+    const KeyBlocks blocks(key);
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const std::uint64_t equal = blocks.Load(src + x * 3).equal;
+        if (equal & (equal >> 1) & (equal >> 2) & kPixelStarts) break;
+    }
+    return x;
+}
 #else
 int KeyedBlocks(std::uint8_t*, const std::uint8_t*, int, const Key&) {
     return 0;
@@ -151,10 +161,19 @@ int KeyedBlocks(std::uint8_t*, const std::uint8_t*, int, const Key&) {
 int AllKeyBlocks(const std::uint8_t*, int, const Key&) {
     return 0;
 }
+int NoKeyBlocks(const std::uint8_t*, int, const Key&) {
+    return 0;
+}
 #endif
 
 bool RowIsAllKey(const std::uint8_t* src, int width, const Key& key) {
     return AllKeyPixels(src, AllKeyBlocks(src, width, key), width, key);
+}
+
+bool AnyKeyPixel(const std::uint8_t* src, int from, int to, const Key& key) {
+    for (int x = from; x < to; ++x)
+        if (key.Matches(src + x * 3)) return true;
+    return false;
 }
 
 }  // namespace
@@ -167,6 +186,15 @@ void DrawKeyedRow(std::uint8_t* target, const std::uint8_t* source, int width, T
     }
     const int done = KeyedBlocks(target, source, width, k);
     KeyedPixels(target, source, done, width, k);
+}
+
+bool RowHasKey(const std::uint8_t* row, int width, TColor key) {
+    const Key k(key);
+    if (WideRowsAvailable()) {
+        const std::uint8_t bgr[3] = {k.b, k.g, k.r};
+        return WideRowHasKey(row, width, bgr);
+    }
+    return AnyKeyPixel(row, NoKeyBlocks(row, width, k), width, k);
 }
 
 void DrawKeyed(Bitmap& target, const Bitmap& source, TColor key) {

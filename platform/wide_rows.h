@@ -19,3 +19,5 @@ void AllowWideRows(bool allowed);
 // are not written at all.
 void WideKeyedRow(std::uint8_t* target, const std::uint8_t* source, int width,
                   const std::uint8_t key[3]);
+// True when one of the row's width pixels is the key.
+bool WideRowHasKey(const std::uint8_t* row, int width, const std::uint8_t key[3]);

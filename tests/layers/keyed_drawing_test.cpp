@@ -118,3 +118,22 @@ TEST(KeyedDrawing, SourceAllKeyLeavesALazyTargetWithoutMemory) {
         EXPECT_TRUE(target.IsLazyWhite());
     }
 }
+
+// Whether a row holds a key pixel, with the key anywhere or nowhere in rows of every width
+// around the loops' steps; a black key must not be found in the zeros past a row's end.
+TEST(KeyedDrawing, RowHasKeyFindsTheKeyAnywhereAndNowhereElse) {
+    for (const TColor key : {kKey, clBlack})
+        for (int width = 1; width <= 70; ++width)
+            for (int at = -1; at < width; ++at) {
+                Bitmap row(width, 1);
+                for (int x = 0; x < width; ++x)
+                    row.SetPixel(x, 0, x == at ? key : RgbColour(10, 20, x == 0 ? 31 : 0));
+                for (const bool wide : {true, false}) {
+                    AllowWideRows(wide);
+                    const bool found = RowHasKey(row.ConstScanLine(0), width, key);
+                    AllowWideRows(true);
+                    EXPECT_EQ(found, at >= 0)
+                        << "width " << width << " at " << at << (wide ? " (wide)" : " (portable)");
+                }
+            }
+}
