@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/blit.h"
@@ -44,6 +45,8 @@ class Composition {
     }
 
     void Render(Bitmap& target) const {
+        // The target gets pixels of its own: whatever it showed stays as it is.
+        target.StopShowing();
         if (layers_.empty()) {
             if (ground_)
                 target.CopyFrom(*ground_);
@@ -139,10 +142,24 @@ void LayerCompositor::Reset(int width, int height) {
     currentPosition_ = 0;
     above_ = false;
     belowFlag_ = false;
+    // A white paint surface over the one white layer is that layer: showing it from the start
+    // lets the first stroke draw into one picture's memory.
+    if (image1_.IsLazyWhite() && image1_.Width() == width && image1_.Height() == height)
+        image1_.ShowPixelsOf(LayerImages[0]);
+}
+
+LayerCompositor::~LayerCompositor() {
+    // Image1 outlives the layers it may show: it keeps the picture as pixels of its own, or,
+    // without memory for them, is left white.
+    try {
+        image1_.OwnPixels();
+    } catch (const std::bad_alloc&) {
+        image1_.StopShowing();
+    }
 }
 
 void LayerCompositor::ShowOnPaintSurface(const Bitmap& bitmap) {
-    image1_.CopyFrom(bitmap);
+    if (!image1_.ShowsPixelsOf(bitmap)) image1_.CopyFrom(bitmap);
 }
 
 void LayerCompositor::CompositeRefresh() {
@@ -151,8 +168,9 @@ void LayerCompositor::CompositeRefresh() {
     const bool shown = stack_.IsShown(current);
     const TColor key = stack_.TransparentColour(current);
     if (shown && !above_ && !belowFlag_ && SameColour(key, clWhite)) {
-        // A lone layer keyed on white over the white ground is the layer itself.
-        ShowOnPaintSurface(layer);
+        // A lone layer keyed on white over the white ground is the layer itself: the paint
+        // surface shows the layer's own pixels and needs no memory of its own.
+        image1_.ShowPixelsOf(LayerImages[std::size_t(current)]);
     } else {
         Composition ground(image1_.Width(), image1_.Height());
         if (belowFlag_) ground.Cover(below_);

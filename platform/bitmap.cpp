@@ -33,25 +33,53 @@ Bitmap::Bitmap(Bitmap&& other) noexcept
       height_(other.height_),
       stride_(other.stride_),
       capacity_(other.capacity_),
-      data_(std::move(other.data_)) {
+      data_(std::move(other.data_)),
+      shown_(other.shown_) {
     other.width_ = other.height_ = other.stride_ = 0;
     other.capacity_ = 0;
+    other.shown_ = nullptr;
 }
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
-    if (this != &other) {
+    // A bitmap that shows this one's pixels has nothing else to give.
+    if (this != &other && other.shown_ != this) {
         width_ = other.width_;
         height_ = other.height_;
         stride_ = other.stride_;
         capacity_ = other.capacity_;
         data_ = std::move(other.data_);
+        shown_ = other.shown_;
+    }
+    if (this != &other) {
         other.width_ = other.height_ = other.stride_ = 0;
         other.capacity_ = 0;
+        other.data_.reset();
+        other.shown_ = nullptr;
     }
     return *this;
 }
 
+void Bitmap::ShowPixelsOf(Bitmap& source) {
+    if (&source == this || source.shown_) return;
+    data_.reset();
+    capacity_ = 0;
+    shown_ = &source;
+}
+
+void Bitmap::StopShowing() {
+    if (!shown_) return;
+    width_ = shown_->width_;
+    height_ = shown_->height_;
+    stride_ = shown_->stride_;
+    shown_ = nullptr;
+}
+
+void Bitmap::OwnPixels() {
+    if (shown_) CopyFrom(*shown_);
+}
+
 void Bitmap::MakeWhite(int width, int height) {
+    StopShowing();
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (data_ && width == width_ && height == height_) {
@@ -66,6 +94,7 @@ void Bitmap::MakeWhite(int width, int height) {
 }
 
 void Bitmap::ReleaseToWhite() {
+    StopShowing();
     data_.reset();
     capacity_ = 0;
 }
@@ -77,6 +106,7 @@ void Bitmap::Allocate() {
 }
 
 void Bitmap::Fill(TColor colour) {
+    StopShowing();
     if (Empty()) return;
     if (SameColour(colour, clWhite)) {
         if (data_) std::memset(data_.get(), 0xFF, capacity_);
@@ -96,8 +126,10 @@ void Bitmap::Fill(TColor colour) {
         std::memcpy(first + std::size_t(y) * stride_, first, std::size_t(width_) * 3);
 }
 
-void Bitmap::CopyFrom(const Bitmap& other) {
+void Bitmap::CopyFrom(const Bitmap& from) {
+    const Bitmap& other = from.Pixels();
     if (this == &other) return;
+    StopShowing();
     if (!other.data_) {
         // The source is white (or empty): so is the copy, keeping our buffer if it fits.
         MakeWhite(other.width_, other.height_);
@@ -115,23 +147,25 @@ void Bitmap::CopyFrom(const Bitmap& other) {
 }
 
 std::uint8_t* Bitmap::ScanLine(int y) {
-    if (!data_) Allocate();
-    return data_.get() + std::size_t(y) * stride_;
+    Bitmap& p = Pixels();
+    if (!p.data_) p.Allocate();
+    return p.data_.get() + std::size_t(y) * p.stride_;
 }
 
 const std::uint8_t* Bitmap::ConstScanLine(int y) const {
-    if (!data_) return WhiteRow(stride_);
-    return data_.get() + std::size_t(y) * stride_;
+    const Bitmap& p = Pixels();
+    if (!p.data_) return WhiteRow(p.stride_);
+    return p.data_.get() + std::size_t(y) * p.stride_;
 }
 
 TColor Bitmap::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kNoColour;
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kNoColour;
     const std::uint8_t* p = ConstScanLine(y) + x * 3;
     return RgbColour(p[2], p[1], p[0]);
 }
 
 void Bitmap::SetPixel(int x, int y, TColor colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
     std::uint8_t* p = ScanLine(y) + x * 3;
     p[0] = static_cast<std::uint8_t>(BlueOf(colour));
     p[1] = static_cast<std::uint8_t>(GreenOf(colour));
@@ -139,12 +173,14 @@ void Bitmap::SetPixel(int x, int y, TColor colour) {
 }
 
 QImage Bitmap::View() {
+    if (shown_) return shown_->View();
     if (Empty()) return QImage();
     if (!data_) Allocate();
     return QImage(data_.get(), width_, height_, stride_, QImage::Format_BGR888);
 }
 
 QImage Bitmap::ConstView() const {
+    if (shown_) return shown_->ConstView();
     if (Empty()) return QImage();
     if (!data_) {
         QImage white(width_, height_, QImage::Format_BGR888);
@@ -156,9 +192,9 @@ QImage Bitmap::ConstView() const {
 }
 
 bool Bitmap::operator==(const Bitmap& other) const {
-    if (width_ != other.width_ || height_ != other.height_) return false;
-    const std::size_t rowBytes = std::size_t(width_) * 3;
-    for (int y = 0; y < height_; ++y)
+    if (Width() != other.Width() || Height() != other.Height()) return false;
+    const std::size_t rowBytes = std::size_t(Width()) * 3;
+    for (int y = 0; y < Height(); ++y)
         if (std::memcmp(ConstScanLine(y), other.ConstScanLine(y), rowBytes) != 0) return false;
     return true;
 }

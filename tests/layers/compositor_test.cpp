@@ -377,6 +377,57 @@ TEST(LayerCacheRebuild, UndosReducedRebuildLeavesPendingRequestsForTheTick) {
     EXPECT_TRUE(d.image1 == Row({kBlue, kRed, kRed, clWhite}));
 }
 
+// A picture of one shown layer keyed on white needs no paint surface memory of its own; once
+// it composes more than that layer the surface has its own pixels, and the layer is never
+// written by composing.
+TEST(LayerCompositorMemory, TheSurfaceOfALoneLayerIsTheLayerItself) {
+    Document d(400, 300);
+    Bitmap& layer = d.compositor.LayerImages[0];
+    layer.SetPixel(5, 5, kRed);
+    d.compositor.CompositeRefresh();
+    EXPECT_EQ(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(5, 5), kRed);
+    // Undo shows the restored layer without copying it.
+    d.compositor.ShowOnPaintSurface(layer);
+    EXPECT_EQ(d.image1.AllocatedBytes(), 0u);
+
+    d.stack.CreateLayer();
+    d.Tick();
+    d.compositor.LayerImages[1].SetPixel(6, 6, kBlue);
+    d.stack.SelectLayer(1);
+    d.Tick();
+    EXPECT_GT(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(6, 6), kBlue);
+    EXPECT_EQ(layer.Pixel(6, 6), clWhite);
+    d.image1.SetPixel(7, 7, kGreen);  // the stroke's pen on the surface
+    EXPECT_EQ(layer.Pixel(7, 7), clWhite);
+
+    // A lone layer keyed on another colour shows white where it is that colour.
+    d.stack.DeleteLayer();
+    d.Tick();
+    d.stack.SetTransparentColour(0, kRed);
+    d.compositor.CompositeRefresh();
+    EXPECT_GT(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(5, 5), clWhite);
+    EXPECT_EQ(layer.Pixel(5, 5), kRed);
+    d.stack.SetTransparentColour(0, clWhite);
+    d.compositor.CompositeRefresh();
+    EXPECT_EQ(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(5, 5), kRed);
+}
+
+TEST(LayerCompositorMemory, TheSurfaceKeepsThePictureWhenTheCompositorGoes) {
+    LayerStack stack;
+    Bitmap image1(10, 10);
+    {
+        LayerCompositor compositor(stack, image1);
+        compositor.LayerImages[0].SetPixel(3, 3, kBlue);
+        compositor.CompositeRefresh();
+    }
+    EXPECT_EQ(image1.Pixel(3, 3), kBlue);
+    EXPECT_GT(image1.AllocatedBytes(), 0u);
+}
+
 TEST(LayerCompositorMemory, FreeIndicesHoldNoPixels) {
     Document d(400, 300);
     d.compositor.LayerImages[0].SetPixel(0, 0, kRed);
