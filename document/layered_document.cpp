@@ -11,6 +11,7 @@
 #include "document/document_errors.h"
 #include "document/file_access.h"
 #include "platform/shift_jis.h"
+#include "platform/wide_rows.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ std::uint32_t Load32(const std::uint8_t* p) {
 // The grid is the picture turned on its side. It is turned a tile of this many rows at a time:
 // the tile's rows stay in the cache while one column after another of it is gathered, and each
 // column of the tile is one cache line of cells.
-constexpr int kTileRows = 16;
+constexpr int kTileRows = 16;  // the wide loops turn tiles of 16 x 16
 
 // Asks for the pixels of columns first..last in the tile of rows from top on, which the next
 // turn of a tile works on: a tile's short pieces of many rows are not what the processor
@@ -56,7 +57,8 @@ void Prefetch(const Bitmap& picture, int top, int first, int last) {
     const int bottom = std::min(picture.Height(), top + kTileRows);
     for (int y = top; y < bottom; ++y) {
         const std::uint8_t* row = picture.ConstScanLine(y);
-        for (int at = 3 * first; at < 3 * last + 3; at += 64) __builtin_prefetch(row + at, ForWriting);
+        for (int at = 3 * first; at < 3 * last + 3; at += 64)
+            __builtin_prefetch(row + at, ForWriting);
         __builtin_prefetch(row + 3 * last + 2, ForWriting);
     }
 }
@@ -70,7 +72,15 @@ void PixelsToCells(const Bitmap& picture, int x0, int first, int last, std::uint
         const int count = std::min(kTileRows, picture.Height() - top);
         for (int i = 0; i < count; ++i) rows[i] = picture.ConstScanLine(top + i);
         Prefetch<0>(picture, top + kTileRows, first, last);
-        for (int x = first; x <= last; ++x) {
+        int x = first;
+        if (count == kTileRows && WideRowsAvailable())
+            for (; x + 16 <= last + 1; x += 16) {
+                const std::uint8_t* at[kTileRows];
+                for (int i = 0; i < kTileRows; ++i) at[i] = rows[i] + 3 * x;
+                WidePixelsToCells(at, block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4,
+                                  cells * 4);
+            }
+        for (; x <= last; ++x) {
             std::uint8_t* to = block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4;
             for (int i = 0; i < count; ++i) {
                 // The four bytes ending with the pixel (x >= 1 has a byte before it), reversed,
@@ -92,7 +102,15 @@ void CellsToPixels(const std::uint8_t* block, int x0, int first, int last, std::
         const int count = std::min(kTileRows, picture.Height() - top);
         for (int i = 0; i < count; ++i) rows[i] = picture.ScanLine(top + i);
         Prefetch<1>(picture, top + kTileRows, first, last);
-        for (int x = first; x <= last; ++x) {
+        int x = first;
+        if (count == kTileRows && WideRowsAvailable())
+            for (; x + 16 <= last + 1; x += 16) {
+                std::uint8_t* at[kTileRows];
+                for (int i = 0; i < kTileRows; ++i) at[i] = rows[i] + 3 * x;
+                WideCellsToPixels(block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4,
+                                  cells * 4, at);
+            }
+        for (; x <= last; ++x) {
             const std::uint8_t* c = block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4;
             for (int i = 0; i < count; ++i, c += 4) {
                 std::uint8_t* to = rows[i] + 3 * x;

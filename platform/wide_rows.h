@@ -2,6 +2,7 @@
 // Row loops written for processors with 512-bit vectors, byte masks and byte permutes. Callers
 // ask WideRowsAvailable() first and keep their portable loops for every other processor; both
 // give the same bytes.
+#include <cstddef>
 #include <cstdint>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -21,3 +22,13 @@ void WideKeyedRow(std::uint8_t* target, const std::uint8_t* source, int width,
                   const std::uint8_t key[3]);
 // True when one of the row's width pixels is the key.
 bool WideRowHasKey(const std::uint8_t* row, int width, const std::uint8_t key[3]);
+
+// A tile of sixteen by sixteen pixels turned on its side: the sixteen pixels (blue, green, red)
+// from rows[i] become the i-th 32-bit cells (red + 256 * green + 65536 * blue) of sixteen
+// columns, column c starting at cells + c * columnBytes.
+void WidePixelsToCells(const std::uint8_t* const rows[16], std::uint8_t* cells,
+                       std::size_t columnBytes);
+// The reverse: the i-th cells of the sixteen columns become the pixels at rows[i]; a cell's top
+// byte is not part of the pixel.
+void WideCellsToPixels(const std::uint8_t* cells, std::size_t columnBytes,
+                       std::uint8_t* const rows[16]);
