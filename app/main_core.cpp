@@ -1,9 +1,9 @@
 #include "app/main_core.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "platform/app_paths.h"
+#include "platform/file_names.h"
 
 MainWindowCore::MainWindowCore(MainScreen& screen)
     : Timer1(nullptr, false),
@@ -43,7 +43,7 @@ void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir
 
     if (!args.isEmpty()) {
         const QString file = AppPaths::ResolveAgainst(startDir, args.first());
-        if (QFileInfo(file).isFile()) {
+        if (IsRegularFile(file)) {
             Document.CommandLineFile = file;
             Document.OpenAtFirstTick = true;
         }

@@ -6,6 +6,7 @@
 #include "app/main_core.h"
 #include "document/document_errors.h"
 #include "document/jpeg_codec.h"
+#include "platform/file_names.h"
 
 namespace {
 
@@ -210,8 +211,12 @@ void MainWindowCore::Save1Click() {
 void MainWindowCore::N1Click() {
     QString name = Document.FileName;
     int entry = 0;
-    if (screen_.ShowSaveDialog(name, entry) && TypeOfEntry(entry) != FileType::Unknown) {
+    while (screen_.ShowSaveDialog(name, entry) && TypeOfEntry(entry) != FileType::Unknown) {
         const FileType type = TypeOfEntry(entry);
+        // The file written is named by the entry, not as typed: that is the one to ask about.
+        // Declining goes back to the dialog.
+        const QString target = WithTypeExtension(name, type);
+        if (IsRegularFile(target) && !screen_.AskReplaceFile(target)) continue;
         bool progressive = false;
         if (type == FileType::Jpeg) {
             int chosenQuality = 0;
@@ -221,8 +226,9 @@ void MainWindowCore::N1Click() {
                 progressive = chosenProgressive;
             }
         }
-        Document.FileName = WithTypeExtension(name, type);
+        Document.FileName = target;
         WriteDocumentFile(Document.FileName, type, Document.JpegQuality, progressive);
+        break;
     }
     ShowDocumentTitle(Document.FileName);
 }

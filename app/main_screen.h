@@ -117,6 +117,8 @@ class MainScreen {
     virtual bool ShowSaveDialog(QString& fileName, int& filterIndex) = 0;
     // "<target> への変更を保存しますか？" with Yes and No; true for Yes.
     virtual bool AskSaveChanges(const QString& target) = 0;
+    // Whether the existing file that Save As is about to write may be replaced.
+    virtual bool AskReplaceFile(const QString& path) = 0;
     // The JPEG quality dialog previewing picture; true when confirmed with "決定", with the
     // chosen quality and progressive flag.
     virtual bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) = 0;

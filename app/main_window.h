@@ -100,6 +100,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     bool ShowOpenDialog(QString& fileName, int& filterIndex) override;
     bool ShowSaveDialog(QString& fileName, int& filterIndex) override;
     bool AskSaveChanges(const QString& target) override;
+    bool AskReplaceFile(const QString& path) override;
     bool ShowJpegQualityDialog(const Bitmap& picture, int& quality, bool& progressive) override;
     void ShowMessage(const QString& text) override;
 

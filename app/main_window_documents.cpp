@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -13,8 +14,9 @@
 namespace {
 
 const QStringList& FileFilters() {
-    static const QStringList filters = {QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)"),
-                                        QStringLiteral("JPEG (*.jpg)"),
+    // The picture types' other extensions are listed too, so that such files can be chosen.
+    static const QStringList filters = {QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp *.dib)"),
+                                        QStringLiteral("JPEG (*.jpg *.jpeg *.jpe)"),
                                         QStringLiteral("Kasumiroﾌｧｲﾙ(*.tav)")};
     return filters;
 }
@@ -60,8 +62,10 @@ bool TForm1::ShowFileDialog(bool save, QString& fileName, int& filterIndex) {
     dialog.setNameFilters(FileFilters());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // A name typed without an extension gets ".bmp", whatever the filter entry.
+    // A name typed without an extension gets ".bmp", whatever the filter entry. The dialog would
+    // ask about replacing the name as typed; the core asks about the file it will write.
     if (save) dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     int& remembered = save ? saveFilter_ : openFilter_;
     dialog.selectNameFilter(FileFilters().value(remembered - 1));
     dialog.selectFile(fileName);
@@ -73,13 +77,23 @@ bool TForm1::ShowFileDialog(bool save, QString& fileName, int& filterIndex) {
 }
 
 bool TForm1::AskSaveChanges(const QString& target) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"),
                     target + QStringLiteral(" への変更を保存しますか？"), QMessageBox::NoButton,
                     this);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+bool TForm1::AskReplaceFile(const QString& path) {
+    // The file dialog's own question, in its own words and translation.
+    const QString text =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(path).fileName());
+    return QMessageBox::warning(this, QStringLiteral("保存"), text,
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TForm1::ShowMessage(const QString& text) {

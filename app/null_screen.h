@@ -57,6 +57,7 @@ class NullScreen : public MainScreen {
     bool ShowOpenDialog(QString&, int&) override { return false; }
     bool ShowSaveDialog(QString&, int&) override { return false; }
     bool AskSaveChanges(const QString&) override { return false; }
+    bool AskReplaceFile(const QString&) override { return false; }
     bool ShowJpegQualityDialog(const Bitmap&, int&, bool&) override { return false; }
     void ShowMessage(const QString&) override {}
 

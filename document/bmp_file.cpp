@@ -33,32 +33,57 @@ std::uint32_t Get32(const std::uint8_t* p) {
 }
 
 struct BmpHeader {
+    std::uint32_t infoSize = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;  // rows, whatever their order
     int bitsPerPixel = 0;
     std::uint32_t compression = 0;
     std::uint32_t dataOffset = 0;
+    // Red, green and blue of 16- and 32-bit pixels; zero where a channel has none.
+    std::uint32_t masks[3] = {};
 };
 
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t kAlphaBitFields = 6;
+
+// Where 16- and 32-bit pixels keep their channels: the header's bit fields, else 5-5-5 and
+// 8-8-8.
+void ReadMasks(const std::uint8_t* p, std::size_t size, BmpHeader& h) {
+    if (h.bitsPerPixel != 16 && h.bitsPerPixel != 32) return;
+    if (h.compression == kBitFields || h.compression == kAlphaBitFields) {
+        // Inside a longer header, or right after the 40-byte one.
+        const std::size_t at = kFileHeaderSize + kInfoHeaderSize;
+        if (size < at + 12) throw InvalidPictureFormat();
+        for (int i = 0; i < 3; ++i) h.masks[i] = Get32(p + at + 4 * i);
+    } else if (h.bitsPerPixel == 16) {
+        h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
+    }
+}
+
 // The file and info headers, as far as sizes go. Anything a bitmap cannot be is refused here.
+// Headers: 12 bytes (the old core header), 16 to 39 (OS/2's, its missing fields zero), 40 and
+// longer (Windows').
 BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
     if (size < kFileHeaderSize + 12 || p[0] != 'B' || p[1] != 'M') throw InvalidPictureFormat();
     BmpHeader h;
     h.dataOffset = Get32(p + 10);
-    const std::uint32_t infoSize = Get32(p + 14);
+    h.infoSize = Get32(p + 14);
     const std::uint8_t* info = p + kFileHeaderSize;
-    if (infoSize == 12) {  // the old core header: 16-bit sizes
+    if (h.infoSize == 12) {  // the old core header: 16-bit sizes
         h.width = Get16(info + 4);
         h.height = Get16(info + 6);
         h.bitsPerPixel = int(Get16(info + 10));
     } else {
-        if (infoSize < kInfoHeaderSize || size < kFileHeaderSize + std::size_t(kInfoHeaderSize))
+        if (h.infoSize < 16 || size < kFileHeaderSize + std::min<std::size_t>(h.infoSize, 40))
             throw InvalidPictureFormat();
         h.width = std::int32_t(Get32(info + 4));
         const std::int64_t rows = std::int32_t(Get32(info + 8));
         h.height = rows < 0 ? -rows : rows;
         h.bitsPerPixel = int(Get16(info + 14));
-        h.compression = Get32(info + 16);
+        h.compression = h.infoSize >= 20 ? Get32(info + 16) : 0;
+        // OS/2 gives 3 and 4 to codings nobody writes; they are not bit fields.
+        if (h.infoSize < kInfoHeaderSize && h.compression > 2) throw InvalidPictureFormat();
+        ReadMasks(p, size, h);
     }
     if (h.width < 1 || h.height < 1) throw InvalidPictureFormat();
     static const int kDepths[] = {1, 4, 8, 16, 24, 32};
@@ -66,6 +91,61 @@ BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
         throw InvalidPictureFormat();
     if (h.dataOffset >= size) throw InvalidPictureFormat();
     return h;
+}
+
+// Qt reads the 12-, 40-, 108- and 124-byte headers. The others are rewritten as the 40-byte one
+// (with its bit fields after it, where the pixels have them), the palette and pixels moved with
+// it; empty when the file can go to Qt as it is.
+QByteArray AsQtReadsIt(const std::uint8_t* p, std::size_t size, const BmpHeader& h) {
+    const bool os2 = h.infoSize > 12 && h.infoSize < kInfoHeaderSize;
+    if (!os2 && h.infoSize != 52 && h.infoSize != 56) return QByteArray();
+    const bool fields = h.compression == kBitFields || h.compression == kAlphaBitFields;
+    const std::uint32_t newSize = kInfoHeaderSize + (fields ? 12 : 0);
+    const std::size_t rest = std::min<std::size_t>(kFileHeaderSize + h.infoSize, size);
+    QByteArray b(reinterpret_cast<const char*>(p), kFileHeaderSize);
+    QByteArray info(int(newSize), '\0');
+    std::memcpy(info.data(), p + kFileHeaderSize,
+                std::min<std::size_t>({h.infoSize, newSize, size - kFileHeaderSize}));
+    Put32(reinterpret_cast<std::uint8_t*>(info.data()), kInfoHeaderSize);
+    if (fields) {
+        Put32(reinterpret_cast<std::uint8_t*>(info.data()) + 16, kBitFields);
+        for (int i = 0; i < 3; ++i)
+            Put32(reinterpret_cast<std::uint8_t*>(info.data()) + kInfoHeaderSize + 4 * i,
+                  h.masks[i]);
+    }
+    b += info;
+    b.append(reinterpret_cast<const char*>(p) + rest, qsizetype(size - rest));
+    const std::int64_t moved = std::int64_t(newSize) - std::int64_t(h.infoSize);
+    Put32(reinterpret_cast<std::uint8_t*>(b.data()) + 2, std::uint32_t(b.size()));
+    Put32(reinterpret_cast<std::uint8_t*>(b.data()) + 10, std::uint32_t(h.dataOffset + moved));
+    return b;
+}
+
+// Qt widens a channel of fewer than 8 bits by shifting it (31 of 5 bits becomes 248), so that
+// white is not white. Each is taken back to its own bits and spread over the full range,
+// 0 to 255, rounded: 31 and 63 become 255, 16 of 5 bits 132.
+void WidenNarrowChannels(Bitmap& picture, const BmpHeader& h) {
+    std::uint8_t tables[3][256];
+    bool any = false;
+    for (int c = 0; c < 3; ++c) {
+        int bits = 0;
+        for (std::uint32_t m = h.masks[c]; m; m &= m - 1) ++bits;
+        const bool narrow = bits >= 1 && bits < 8;
+        const int full = narrow ? (1 << bits) - 1 : 1;
+        for (int v = 0; v < 256; ++v)
+            tables[c][v] = narrow ? std::uint8_t(((v >> (8 - bits)) * 255 + full / 2) / full)
+                                  : std::uint8_t(v);
+        any = any || narrow;
+    }
+    if (!any) return;
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::uint8_t* row = picture.ScanLine(y);
+        for (int x = 0; x < picture.Width(); ++x) {
+            row[3 * x + 2] = tables[0][row[3 * x + 2]];
+            row[3 * x + 1] = tables[1][row[3 * x + 1]];
+            row[3 * x] = tables[2][row[3 * x]];
+        }
+    }
 }
 
 // Uncompressed pixel rows must all be present. Run-length data codes at most 255 pixels in
@@ -130,7 +210,8 @@ Bitmap ReadBmp(const char* data, std::size_t size) {
     const BmpHeader h = ParseHeader(bytes, size);
     CheckPictureSize(h.width, h.height);
     CheckPixelData(h, size);
-    QByteArray held = QByteArray::fromRawData(data, qsizetype(size));
+    QByteArray held = AsQtReadsIt(bytes, size, h);
+    if (held.isEmpty()) held = QByteArray::fromRawData(data, qsizetype(size));
     QBuffer buffer(&held);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
@@ -148,7 +229,9 @@ Bitmap ReadBmp(const char* data, std::size_t size) {
     if (decoded.isNull() || decoded.width() != h.width || decoded.height() != h.height)
         throw InvalidPictureFormat();
     try {
-        return FromImage(decoded);
+        Bitmap picture = FromImage(decoded);
+        WidenNarrowChannels(picture, h);
+        return picture;
     } catch (const std::bad_alloc&) {
         throw PictureTooLarge();
     }

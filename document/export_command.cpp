@@ -6,6 +6,7 @@
 #include "document/document_errors.h"
 #include "document/jpeg_codec.h"
 #include "document/picture_files.h"
+#include "platform/file_names.h"
 
 namespace {
 
@@ -18,6 +19,12 @@ struct ExportRequest {
 
 void Say(const QString& text) {
     std::fprintf(stderr, "kasumiro: %s\n", text.toUtf8().constData());
+}
+
+// A message about a file, its name given as the bytes it has.
+void SayAbout(const QString& file, const QString& text) {
+    std::fprintf(stderr, "kasumiro: %s: %s\n", FileNameBytes(file).constData(),
+                 text.toUtf8().constData());
 }
 
 const char kUsage[] = "usage: kasumiro --export OUT IN [--quality N] [--progressive]";
@@ -95,8 +102,7 @@ int RunExportCommand(const QStringList& args) {
     const FileType outType = TypeOfName(request.out);
     const FileType inType = TypeOfName(request.in);
     if (outType == FileType::Unknown || inType == FileType::Unknown) {
-        Say((outType == FileType::Unknown ? request.out : request.in) + QStringLiteral(": ") +
-            unsupported);
+        SayAbout(outType == FileType::Unknown ? request.out : request.in, unsupported);
         return 1;
     }
     const QString* failing = &request.in;
@@ -105,7 +111,7 @@ int RunExportCommand(const QStringList& args) {
         failing = &request.out;
         Write(request, outType, picture);
     } catch (const UserError& e) {
-        Say(*failing + QStringLiteral(": ") + e.Text());
+        SayAbout(*failing, e.Text());
         return 1;
     }
     return 0;

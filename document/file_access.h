@@ -1,18 +1,26 @@
 #pragma once
 // Reading a whole file into memory and replacing a file only once its new content is complete.
+// Names are taken byte for byte (platform/file_names.h).
 #include <functional>
 
 #include <QByteArray>
 #include <QString>
 
+class QFile;
 class QIODevice;
+
+// Opens a regular file for reading into file. Something else in its place (a folder, a FIFO,
+// a device) is refused without waiting on it. Throws InOutError.
+void OpenFileForReading(QFile& file, const QString& path);
 
 // The file's bytes. Throws InOutError when it cannot be read, PictureTooLarge (document_errors.h)
 // when it is larger than the memory we could give it.
 QByteArray ReadWholeFile(const QString& path);
 
-// Writes through write() into a temporary file beside path and renames it over path only when
-// everything was written: on any failure the previous file stays as it was. Throws InOutError
+// Writes through write() into a temporary file beside path; once every byte is written, flushed
+// and on the disk it takes path's place (a symbolic link's target). On any failure the previous
+// file stays as it was and the temporary file is removed. Only when the folder cannot take a
+// temporary file is an existing file that may be written written in place. Throws InOutError
 // (or whatever write throws).
 void SaveFileAtomically(const QString& path, const std::function<void(QIODevice&)>& write);
 

@@ -24,6 +24,8 @@ inline constexpr int kDefaultJpegQuality = 90;
 // The JPEG file for picture. Throws JpegError.
 QByteArray EncodeJpeg(const Bitmap& picture, int quality, bool progressive);
 
-// Decodes a JPEG file held in memory. Its size is checked against the limits before the picture
-// is allocated. Throws JpegError or PictureTooLarge.
+// Decodes a JPEG file held in memory, CMYK and YCCK converted to RGB. Its size, and the memory
+// libjpeg will hold for it, are checked against the limits before anything is allocated, and
+// libjpeg may take no more; a file with more scans than any real one, or with a scan out of
+// sequence, is refused as it is read. Throws JpegError or PictureTooLarge.
 Bitmap DecodeJpeg(const char* data, std::size_t size);

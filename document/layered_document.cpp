@@ -1,11 +1,9 @@
 #include "document/layered_document.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 
 #include "document/document_errors.h"
@@ -141,8 +139,7 @@ void WriteInt(QIODevice& out, std::int32_t v) {
     WriteAll(out, reinterpret_cast<const char*>(bytes), 4);
 }
 
-void WriteCountedString(QIODevice& out, const QString& text) {
-    const std::string bytes = CountedStringBytes(text);
+void WriteCountedBytes(QIODevice& out, const std::string& bytes) {
     WriteInt(out, std::int32_t(bytes.size() + 1));
     WriteAll(out, bytes.c_str(), qint64(bytes.size() + 1));
 }
@@ -242,10 +239,11 @@ class ByteReader {
         if (count < 1 || count > kMaxCountedString) throw DamagedDocument();
         return count;
     }
-    QString CountedString() {
+    // The text's bytes, up to the first zero byte.
+    std::string CountedBytes() {
         const std::int32_t count = StringCount();
         const auto* begin = reinterpret_cast<const char*>(Take(std::size_t(count)));
-        return FromShiftJis(std::string(begin, std::find(begin, begin + count, '\0')));
+        return std::string(begin, std::find(begin, begin + count, '\0'));
     }
 
   private:
@@ -315,8 +313,9 @@ LayeredDocument ReadDocument(ByteSource& source, FileProgress* progress) {
             layer.TransparentColour = TColor(in.Int());
             layer.Picture.MakeWhite(header.width, header.height);
             ReadGrid(in, layer.Picture, progress);
-            layer.VisibilityMark = in.CountedString();
-            layer.Name = in.CountedString();
+            layer.VisibilityMark = FromShiftJis(in.CountedBytes());
+            layer.NameBytes = in.CountedBytes();
+            layer.Name = FromShiftJis(layer.NameBytes);
             if (progress) progress->SetProgressPosition(0);
         }
     } catch (const std::bad_alloc&) {
@@ -358,8 +357,8 @@ void WriteLayeredDocument(QIODevice& out, int width, int height,
             progress->SetCaption(QStringLiteral("レイヤの%1枚目を保存しています...").arg(i + 1));
         WriteInt(out, std::int32_t(layer.TransparentColour));
         WriteGrid(out, *layer.Picture, width, height, carry, progress);
-        WriteCountedString(out, layer.VisibilityMark);
-        WriteCountedString(out, layer.Name);
+        WriteCountedBytes(out, CountedStringBytes(layer.VisibilityMark));
+        WriteCountedBytes(out, layer.NameBytes ? *layer.NameBytes : CountedStringBytes(layer.Name));
         if (progress) progress->SetProgressPosition(0);
     }
 }
@@ -370,13 +369,8 @@ LayeredDocument ReadLayeredDocument(const char* data, std::size_t size, FileProg
 }
 
 LayeredDocument ReadLayeredDocumentFile(const QString& path, FileProgress* progress) {
-    if (QFileInfo(path).isDir()) throw InOutError(ioAccessDenied);
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errno != 0) ThrowInOutErrorFromErrno();
-        throw InOutError(ioFileNotFound);
-    }
+    QFile file;
+    OpenFileForReading(file, path);
     FileSource source(file);
     return ReadDocument(source, progress);
 }

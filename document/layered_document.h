@@ -10,6 +10,7 @@
 // written just before it (at the very start of a file, zero).
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <QString>
@@ -37,6 +38,8 @@ struct DocumentLayer {
     TColor TransparentColour = clWhite;
     QString VisibilityMark;
     QString Name;
+    // The name's bytes in the file, kept to be written back as they were.
+    std::string NameBytes;
     Bitmap Picture;
 };
 
@@ -53,6 +56,8 @@ struct LayerSource {
     QString VisibilityMark;
     QString Name;
     const Bitmap* Picture = nullptr;
+    // When set, written in place of Name: the bytes a file gave the name.
+    const std::string* NameBytes = nullptr;
 };
 
 // Writes the document to out. Throws InOutError when a write fails.

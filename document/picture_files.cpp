@@ -6,18 +6,41 @@
 #include "document/file_access.h"
 #include "document/jpeg_codec.h"
 
+namespace {
+
+// Other names of the two picture types, as the desktop's file types list them.
+struct OtherExtension {
+    const char* suffix;
+    FileType type;
+};
+constexpr OtherExtension kOtherExtensions[] = {
+    {".jpeg", FileType::Jpeg}, {".jpe", FileType::Jpeg}, {".dib", FileType::Bmp}};
+
+const OtherExtension* OtherExtensionOf(const QString& name) {
+    for (const OtherExtension& e : kOtherExtensions)
+        if (name.endsWith(QLatin1String(e.suffix), Qt::CaseInsensitive)) return &e;
+    return nullptr;
+}
+
+}  // namespace
+
 FileType TypeOfName(const QString& name) {
     const QString ext = name.right(3).toLower();
     if (ext == QLatin1String("bmp")) return FileType::Bmp;
     if (ext == QLatin1String("jpg")) return FileType::Jpeg;
     if (ext == QLatin1String("tav")) return FileType::Layered;
-    return FileType::Unknown;
+    const OtherExtension* other = OtherExtensionOf(name);
+    return other ? other->type : FileType::Unknown;
 }
 
 QString WithTypeExtension(const QString& name, FileType type) {
     static const char* const kExtensions[] = {"", "bmp", "jpg", "tav"};
-    return name.left(std::max<qsizetype>(0, name.size() - 3)) +
-           QLatin1String(kExtensions[int(type)]);
+    const OtherExtension* other = OtherExtensionOf(name);
+    if (other && other->type == type) return name;
+    // Past a longer extension, not into it ("a.jpeg" as a bitmap is "a.bmp").
+    const qsizetype keep = other ? name.size() - qsizetype(qstrlen(other->suffix)) + 1
+                                 : std::max<qsizetype>(0, name.size() - 3);
+    return name.left(keep) + QLatin1String(kExtensions[int(type)]);
 }
 
 LoadedFile LoadFile(const QString& path, FileType type, FileProgress* progress) {
@@ -66,7 +89,7 @@ void InstallLoadedFile(LoadedFile&& file, LayerStack& stack, LayerCompositor& co
         compositor.LayerImages[i] = std::move(layers[i].Picture);
         stack.SetThumbnail(index, compositor.LayerImages[i]);
         stack.SetVisibilityMark(index, layers[i].VisibilityMark);
-        stack.SetLayerName(index, layers[i].Name);
+        stack.SetLoadedLayerName(index, layers[i].Name, layers[i].NameBytes);
     }
 }
 
@@ -76,7 +99,8 @@ std::vector<LayerSource> DocumentLayers(const LayerStack& stack,
     for (int p = 0; p < stack.LayerCount(); ++p) {
         const int index = stack.DisplayOrder(p);
         layers.push_back({stack.TransparentColour(index), stack.VisibilityMark(index),
-                          stack.LayerName(index), &compositor.LayerImages[std::size_t(index)]});
+                          stack.LayerName(index), &compositor.LayerImages[std::size_t(index)],
+                          stack.LoadedNameBytes(index)});
     }
     return layers;
 }

@@ -10,10 +10,11 @@
 
 #include "document/export_command.h"
 #include "document/picture_files.h"
+#include "jpeg_frame_limit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static QTemporaryDir dir;
-    if (size < 1) return 0;
+    if (size < 1 || AsksForALargeArithmeticFrame(data + 1, size - 1)) return 0;
     // The first byte chooses the input's kind, the output's kind and the JPEG options.
     static const char* const kInputs[] = {"in.tav", "in.bmp", "in.jpg"};
     static const char* const kOutputs[] = {"out.bmp", "out.jpg", "out.tav"};

@@ -5,9 +5,11 @@
 #include <cstdlib>
 
 #include "document/jpeg_codec.h"
+#include "jpeg_frame_limit.h"
 #include "platform/runtime_errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (AsksForALargeArithmeticFrame(data, size)) return 0;
     Bitmap picture;
     try {
         picture = DecodeJpeg(reinterpret_cast<const char*>(data), size);

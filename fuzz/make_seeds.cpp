@@ -13,6 +13,7 @@
 #include "document/bmp_file.h"
 #include "document/jpeg_codec.h"
 #include "document/layered_document.h"
+#include "jpeg_test_files.h"
 #include "platform/shift_jis.h"
 
 namespace {
@@ -127,19 +128,21 @@ std::string Bmp(int headerSize, int bits, int height, std::uint32_t compression,
         Put(b, 1, 2);
         Put(b, std::uint32_t(bits), 2);
     } else {
-        Put(b, 3, 4);
-        Put(b, std::uint32_t(height), 4);
-        Put(b, 1, 2);
-        Put(b, std::uint32_t(bits), 2);
-        Put(b, compression, 4);
-        Put(b, std::uint32_t(pixels.size()), 4);
-        for (int i = 0; i < 4; ++i) Put(b, i == 2 ? std::uint32_t(palette.size()) : 0, 4);
+        std::string info;
+        Put(info, 3, 4);
+        Put(info, std::uint32_t(height), 4);
+        Put(info, 1, 2);
+        Put(info, std::uint32_t(bits), 2);
+        Put(info, compression, 4);
+        Put(info, std::uint32_t(pixels.size()), 4);
+        for (int i = 0; i < 4; ++i) Put(info, i == 2 ? std::uint32_t(palette.size()) : 0, 4);
         if (headerSize >= 52) {  // bit fields for 16 and 32 bits, then the rest zero
-            Put(b, bits == 16 ? 0xF800 : 0xFF0000, 4);
-            Put(b, bits == 16 ? 0x07E0 : 0xFF00, 4);
-            Put(b, bits == 16 ? 0x001F : 0xFF, 4);
-            b.append(std::size_t(headerSize - 52), '\0');
+            Put(info, bits == 16 ? 0xF800 : 0xFF0000, 4);
+            Put(info, bits == 16 ? 0x07E0 : 0xFF00, 4);
+            Put(info, bits == 16 ? 0x001F : 0xFF, 4);
+            info.append(std::size_t(headerSize - 52), '\0');
         }
+        b += info.substr(0, std::size_t(headerSize - 4));  // OS/2's short headers end early
     }
     for (std::uint32_t c : palette) Put(b, c, headerSize == 12 ? 3 : 4);
     return b + pixels;
@@ -164,6 +167,9 @@ void BmpSeeds() {
          Bmp(40, 4, 2, 2, four, std::string("\x03\x12\x00\x00\x03\x30\x00\x01", 8)));
     Seed("bmp_fuzz", "16bit_fields.bmp", Bmp(56, 16, 2, 3, {}, std::string(16, '\x5A')));
     Seed("bmp_fuzz", "32bit_v5.bmp", Bmp(124, 32, 2, 3, {}, std::string(24, '\x7F')));
+    Seed("bmp_fuzz", "24bit_v2.bmp", Bmp(52, 24, 2, 0, {}, std::string(24, '\x31')));
+    Seed("bmp_fuzz", "24bit_os2_16.bmp", Bmp(16, 24, 2, 0, {}, std::string(24, '\x62')));
+    Seed("bmp_fuzz", "16bit_555.bmp", Bmp(40, 16, 2, 0, {}, std::string(16, '\x3C')));
     Seed("bmp_fuzz", "core_header.bmp",
          Bmp(12, 8, 2, 0, {0x000000, 0x0000FF, 0x00FF00},
              std::string("\x00\x01\x02\0\x02\x01\x00\0", 8)));
@@ -176,6 +182,24 @@ void JpegSeeds() {
     Seed("jpeg_fuzz", "one_pixel_q1.jpg", Bytes(EncodeJpeg(Sample(1, 1), 1, false)));
     const QByteArray whole = EncodeJpeg(Sample(8, 8), 90, false);
     Seed("jpeg_fuzz", "cut.jpg", Bytes(whole.left(whole.size() / 2)));
+    // Kinds libjpeg reads that our encoder does not write.
+    TestJpeg cmyk;
+    cmyk.components = 4;
+    cmyk.stored = JCS_CMYK;
+    cmyk.pixel = [](int x, int y, unsigned char* p) {
+        for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(x * 16 + y * i);
+    };
+    Seed("jpeg_fuzz", "cmyk_adobe.jpg", Bytes(EncodeTestJpeg(cmyk)));
+    cmyk.stored = JCS_YCCK;
+    Seed("jpeg_fuzz", "ycck.jpg", Bytes(EncodeTestJpeg(cmyk)));
+    TestJpeg colour;
+    colour.pixel = [](int x, int y, unsigned char* p) {
+        p[0] = std::uint8_t(x * 16), p[1] = std::uint8_t(y * 16), p[2] = 80;
+    };
+    colour.arithmetic = true;
+    Seed("jpeg_fuzz", "arithmetic.jpg", Bytes(EncodeTestJpeg(colour)));
+    colour.progressive = colour.fullResolution = true;
+    Seed("jpeg_fuzz", "arithmetic_progressive_444.jpg", Bytes(EncodeTestJpeg(colour)));
 }
 
 // The export's first byte picks the input kind (byte % 3: layered, BMP, JPEG) and the output

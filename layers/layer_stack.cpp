@@ -63,7 +63,14 @@ LayerStack::Layer& LayerStack::At(int index) {
 void LayerStack::SetLayerName(int index, const QString& name) {
     if (!ValidIndex(index) || At(index).name == name) return;
     At(index).name = name;
+    At(index).loadedName.reset();
     NotifyRow(index);
+}
+
+void LayerStack::SetLoadedLayerName(int index, const QString& name, const std::string& bytes) {
+    if (!ValidIndex(index)) return;
+    SetLayerName(index, name);
+    At(index).loadedName = bytes;
 }
 
 void LayerStack::SetVisibilityMark(int index, const QString& mark) {
@@ -93,6 +100,7 @@ void LayerStack::SetThumbnail(int index, const Bitmap& layerBitmap) {
 void LayerStack::BuildRow(int index, bool fullHints) {
     Layer& layer = At(index);
     layer.name = DefaultLayerName(index);
+    layer.loadedName.reset();
     layer.mark = kShownMark;
     layer.colour = clWhite;
     layer.thumbnail = Bitmap(kThumbnailSize, kThumbnailSize);

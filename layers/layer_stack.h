@@ -9,6 +9,7 @@
 // boxes, the colour dialog, redrawing rows and the status bar) goes through LayerStackHost.
 #include <array>
 #include <optional>
+#include <string>
 
 #include <QString>
 
@@ -85,6 +86,11 @@ class LayerStack {
 
     // ---- Per layer index (0..99) ----
     const QString& LayerName(int index) const { return At(index).name; }
+    // The name's bytes as a document file held them, until the layer is renamed; none else.
+    // A name that is no valid Shift-JIS goes back into the file unchanged.
+    const std::string* LoadedNameBytes(int index) const {
+        return At(index).loadedName ? &*At(index).loadedName : nullptr;
+    }
     // "○" or "×" (loading may set any text; only "○" counts as shown).
     const QString& VisibilityMark(int index) const { return At(index).mark; }
     bool IsShown(int index) const { return At(index).mark == kShownMark; }
@@ -101,6 +107,8 @@ class LayerStack {
     // Direct setters, as the name box edits and the loader use them. They notify the host but
     // raise no flag: loading is followed by a composite refresh of its own.
     void SetLayerName(int index, const QString& name);
+    // The name read from a file, with the bytes it came from.
+    void SetLoadedLayerName(int index, const QString& name, const std::string& bytes);
     void SetVisibilityMark(int index, const QString& mark);
     void SetTransparentColour(int index, TColor colour);
     // The thumbnail becomes a 38 x 38 stretched copy of the layer bitmap.
@@ -134,6 +142,7 @@ class LayerStack {
   private:
     struct Layer {
         QString name;
+        std::optional<std::string> loadedName;
         QString mark;
         TColor colour = clWhite;
         Bitmap thumbnail;

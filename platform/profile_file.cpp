@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/file_names.h"
+
 namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
@@ -62,27 +64,6 @@ void SplitLines(std::string bytes, ProfileFile::Text* text) {
         text->lines.push_back(std::move(line));
         start = end + 1;
     }
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The file a symbolic link finally points at (the path itself when it is no link), so that
-// the replacement lands there and the link stays a link.
-std::string LinkTarget(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        std::string target(4096, '\0');
-        const ssize_t n = readlink(path.c_str(), &target[0], target.size());
-        if (n <= 0 || std::size_t(n) >= target.size()) return path;
-        target.resize(std::size_t(n));
-        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
-    }
-    return path;
 }
 
 bool WriteAll(int fd, const std::string& bytes) {

@@ -38,6 +38,7 @@ int InOutErrorFromErrno(int error) {
             return ioAccessDenied;
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:
             return ioDiskFull;
         default:
             return error;

@@ -7,9 +7,15 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include <unistd.h>
+
 #include "app/main_core.h"
 #include "core_test.h"
+#include "document/file_access.h"
+#include "document/layered_document.h"
 #include "platform/app_paths.h"
+#include "platform/file_names.h"
+#include "support/small_disk.h"
 
 namespace {
 
@@ -201,6 +207,202 @@ TEST_F(DocumentCommandsTest, NewMakesAtLeastOnePixelAndLeavesModifiedAlone) {
     screen.NewDialogResult.reset();
     core->N2Click();
     EXPECT_EQ(core->PictureWidth(), 1);
+}
+
+// A save that meets a full disk keeps the old file byte for byte, says why in the error box,
+// and leaves the document unsaved: Save after Open of each type, the JPEG among them.
+TEST_F(DocumentCommandsTest, ASaveOntoAFullDiskKeepsTheFileAndTheUnsavedMark) {
+    SmallDisk disk(400);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    screen.NewDialogResult = std::pair{120, 90};
+    core->N2Click();
+    const struct {
+        const char* name;
+        int entry;
+    } cases[] = {{"pic.jpg", 2}, {"pic.bmp", 1}, {"pic.tav", 3}};
+    for (const auto& c : cases) {
+        const QString path = disk.Path(QLatin1String(c.name));
+        screen.SaveDialogResults = {{path, c.entry}};
+        core->N1Click();
+    }
+    for (const auto& c : cases) {
+        const QString path = disk.Path(QLatin1String(c.name));
+        screen.OpenDialogResults = {{path, c.entry}};
+        core->N3Click();
+        const QByteArray old = FileBytes(path);
+        core->LayerImages()[0].SetPixel(60, 40, kRed);
+        core->Document.Modified = true;
+        disk.Fill(0);
+        screen.Errors.clear();
+        core->Save1Click();
+        EXPECT_EQ(screen.Errors, QStringList{QStringLiteral("ﾃﾞｨｽｸがいっぱいです")}) << c.name;
+        EXPECT_TRUE(FileBytes(path) == old) << c.name;
+        EXPECT_TRUE(core->Document.Modified) << c.name;
+        EXPECT_EQ(screen.Caption, path + QStringLiteral(" - Kasumiro")) << c.name;
+        QFile::remove(disk.Path(QStringLiteral("filler")));
+    }
+    EXPECT_EQ(QDir(disk.Path(QString())).entryList(QDir::Files),
+              QStringList({"pic.bmp", "pic.jpg", "pic.tav"}));
+}
+
+// Save As writes the name the filter entry gives, so that name, not the one typed, is the one
+// the replace question asks about; declining goes back to the dialog.
+TEST_F(DocumentCommandsTest, SaveAsAsksAboutReplacingTheFileItWillWrite) {
+    QFile typed(Path("pic.bmp"));
+    typed.open(QIODevice::WriteOnly);
+    typed.write("an old bitmap");
+    typed.close();
+    Draw();
+    screen.SaveDialogResults = {{Path("pic.bmp"), 2}};
+    core->N1Click();
+    EXPECT_TRUE(screen.ReplaceQuestions.isEmpty());  // pic.jpg did not exist
+    const QByteArray first = FileBytes(Path("pic.jpg"));
+    EXPECT_EQ(first.left(2), QByteArray("\xFF\xD8"));
+
+    Draw();
+    core->LayerImages()[0].Fill(clBlack);
+    core->Compositor.CompositeRefresh();
+    screen.AnswerReplace = false;
+    screen.SaveDialogResults = {{Path("pic.bmp"), 2}};
+    core->N1Click();
+    EXPECT_EQ(screen.ReplaceQuestions, QStringList{Path("pic.jpg")});
+    EXPECT_EQ(screen.SaveDialogShownWith.size(), 3);  // shown again after "no", then cancelled
+    EXPECT_EQ(screen.SaveDialogShownWith.last(), Path("pic.bmp"));
+    EXPECT_TRUE(FileBytes(Path("pic.jpg")) == first);
+    EXPECT_TRUE(core->Document.Modified);
+
+    screen.AnswerReplace = true;
+    screen.SaveDialogResults = {{Path("pic.bmp"), 2}};
+    core->N1Click();
+    EXPECT_EQ(screen.ReplaceQuestions.size(), 2);
+    EXPECT_FALSE(FileBytes(Path("pic.jpg")) == first);
+    EXPECT_EQ(FileBytes(Path("pic.bmp")), QByteArray("an old bitmap"));
+    EXPECT_FALSE(core->Document.Modified);
+}
+
+// The picture types' other extensions open as their type, Save keeps the name and the type,
+// and Save As keeps a name that already has its type's extension.
+TEST_F(DocumentCommandsTest, JpegAndDibExtensionsOpenAndSaveAsTheirType) {
+    Draw();
+    SaveBmpFile(Path("a.dib"), core->Image1);
+    SaveJpegFile(Path("b.JPEG"), core->Image1, 90, false);
+    SaveJpegFile(Path("c.jpe"), core->Image1, 90, false);
+    for (const char* name : {"a.dib", "b.JPEG", "c.jpe"}) {
+        screen.NewDialogResult = std::pair{5, 5};
+        core->N2Click();
+        core->Document.CommandLineFile = Path(name);
+        core->Document.OpenAtFirstTick = true;
+        core->Timer1Timer(0);
+        EXPECT_EQ(core->PictureWidth(), 400) << name;
+        EXPECT_EQ(core->Document.FileName, Path(name));
+        core->Document.Modified = true;
+        core->Save1Click();
+        EXPECT_FALSE(core->Document.Modified) << name;
+    }
+    EXPECT_TRUE(screen.Messages.isEmpty());
+    EXPECT_TRUE(screen.Errors.isEmpty()) << screen.Errors.join('\n').toStdString();
+    EXPECT_EQ(FileBytes(Path("a.dib")).left(2), QByteArray("BM"));
+    EXPECT_EQ(FileBytes(Path("b.JPEG")).left(2), QByteArray("\xFF\xD8"));
+
+    const struct {
+        const char* typed;
+        int entry;
+        const char* written;
+    } saves[] = {{"d.jpeg", 2, "d.jpeg"},
+                 {"e.jpeg", 1, "e.bmp"},
+                 {"f.dib", 1, "f.dib"},
+                 {"g.dib", 3, "g.tav"},
+                 {"h.jpg", 1, "h.bmp"}};
+    for (const auto& s : saves) {
+        screen.SaveDialogResults = {{Path(s.typed), s.entry}};
+        core->N1Click();
+        EXPECT_EQ(core->Document.FileName, Path(s.written)) << s.typed;
+        EXPECT_TRUE(QFile::exists(Path(s.written))) << s.typed;
+    }
+}
+
+// A name that is no UTF-8 is opened by the bytes the command line gave.
+TEST_F(DocumentCommandsTest, AStartUpFileNamedInOtherBytesIsOpened) {
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/latin\xE9.bmp";
+    const QString name = FileNameFromBytes(bytes);
+    Draw();
+    SaveBmpFile(name, core->Image1);
+    RecordingScreen startScreen;
+    MainWindowCore started(startScreen);
+    started.FormCreate({name}, dir.path());
+    started.Timer1Timer(0);
+    EXPECT_TRUE(startScreen.Errors.isEmpty()) << startScreen.Errors.join('\n').toStdString();
+    EXPECT_EQ(started.Document.FileName, name);
+    EXPECT_EQ(started.Image1.Pixel(140, 120), kInk);
+    EXPECT_EQ(unlink(bytes.constData()), 0);
+}
+
+// A 2 x 2 layered document made by hand, its layers named by these bytes.
+QByteArray DocumentWithNames(const std::vector<QByteArray>& names) {
+    QByteArray b;
+    auto put = [&b](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b.append(char(v >> (8 * i)));
+    };
+    put(30), put(std::uint32_t(names.size())), put(2), put(2);
+    for (const QByteArray& name : names) {
+        put(0xFFFFFF);
+        for (int cell = 0; cell < 9; ++cell) put(0xFFFFFF);
+        put(3), b.append("\x81\x9B", 3);
+        put(std::uint32_t(name.size() + 1)), b.append(name).append('\0');
+    }
+    return b;
+}
+
+// The name bytes of each layer in a layered document file.
+std::vector<std::string> NameBytesIn(const QString& path) {
+    std::vector<std::string> names;
+    for (const DocumentLayer& layer : ReadLayeredDocumentFile(path).Layers)
+        names.push_back(layer.NameBytes);
+    return names;
+}
+
+// A layer name that is no valid Shift-JIS (here cut inside its last character, and one with a
+// byte no character starts with) goes back into the file as it came, until it is renamed.
+TEST_F(DocumentCommandsTest, LayerNamesKeepTheirBytesUntilRenamed) {
+    const std::string cut = std::string(254, 'a') + "\x82";
+    const std::string odd = "\x82\xA0\xFF\x82\xA2";
+    const QByteArray original = DocumentWithNames({cut.c_str(), odd.c_str()});
+    SaveFileAtomically(Path("names.tav"), [&](QIODevice& out) { WriteAll(out, original); });
+    screen.OpenDialogResults = {{Path("names.tav"), 3}};
+    core->N3Click();
+    core->Document.Modified = true;
+    core->Save1Click();
+    EXPECT_EQ(NameBytesIn(Path("names.tav")), std::vector<std::string>({cut, odd}));
+
+    core->Layers.SetLayerName(1, QStringLiteral("下絵"));
+    core->Save1Click();
+    EXPECT_EQ(NameBytesIn(Path("names.tav")), std::vector<std::string>({cut, "\x89\xBA\x8A\x47"}));
+}
+
+// The largest document the layer window can hold, 99 layers, is written and read back whole.
+TEST_F(DocumentCommandsTest, NinetyNineLayersSaveAndOpenAgain) {
+    screen.NewDialogResult = std::pair{6, 5};
+    core->N2Click();
+    for (int i = 1; i < 99; ++i) core->Layers.CreateLayer();
+    ASSERT_EQ(core->Layers.LayerCount(), 99);
+    for (int i = 0; i < 99; ++i)
+        core->LayerImages()[std::size_t(i)].SetPixel(1 + i % 4, 1 + i % 3, TColor(i));
+    screen.SaveDialogResults = {{Path("many.tav"), 3}};
+    core->N1Click();
+    const QByteArray saved = FileBytes(Path("many.tav"));
+
+    screen.NewDialogResult = std::pair{6, 5};
+    core->N2Click();
+    screen.OpenDialogResults = {{Path("many.tav"), 3}};
+    core->N3Click();
+    EXPECT_TRUE(screen.Errors.isEmpty()) << screen.Errors.join('\n').toStdString();
+    ASSERT_EQ(core->Layers.LayerCount(), 99);
+    EXPECT_EQ(core->Layers.LayerName(core->Layers.DisplayOrder(98)),
+              QStringLiteral("新規レイヤ99"));
+    EXPECT_EQ(core->LayerImages()[98].Pixel(1 + 98 % 4, 1 + 98 % 3), TColor(98));
+    core->Document.Modified = true;
+    core->Save1Click();
+    EXPECT_TRUE(FileBytes(Path("many.tav")) == saved);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <climits>
 #include <initializer_list>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -253,4 +254,40 @@ TEST_F(MainWindowTest, AnErrorBoxDuringStartUpLeavesTheToolWindowsAndTheirMarks)
     }
     const QByteArray ini = ReadIni();
     EXPECT_TRUE(ini.contains("[show]\nR9=1\nL1=1\n")) << ini.constData();
+}
+
+// The two questions of the file commands: the save question in the platform's confirmation box,
+// and Save As's replace question about the file that will be written, in the save dialog's name.
+TEST_F(MainWindowTest, FileQuestionsCarryTheirCaptionsAndAnswers) {
+    TForm1 form({}, dir.path());
+    struct Seen {
+        QString title, text;
+        QStringList buttons;
+    };
+    const auto answer = [](Seen& seen, bool yes) {
+        QTimer::singleShot(0, [&seen, yes] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+            const auto role = yes ? QMessageBox::YesRole : QMessageBox::NoRole;
+            for (QAbstractButton* b : box->buttons())
+                if (box->buttonRole(b) == role) b->click();
+        });
+    };
+    Seen save;
+    answer(save, true);
+    EXPECT_TRUE(form.AskSaveChanges(QStringLiteral("無題")));
+    EXPECT_EQ(save.title, QStringLiteral("確認"));
+    EXPECT_EQ(save.text, QStringLiteral("無題 への変更を保存しますか？"));
+    EXPECT_EQ(save.buttons,
+              QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
+
+    Seen replace;
+    answer(replace, false);
+    EXPECT_FALSE(form.AskReplaceFile(dir.filePath(QStringLiteral("pic.jpg"))));
+    EXPECT_EQ(replace.title, QStringLiteral("保存"));
+    EXPECT_TRUE(replace.text.contains(QStringLiteral("pic.jpg"))) << replace.text.toStdString();
+    EXPECT_FALSE(replace.text.contains(dir.path())) << replace.text.toStdString();
 }

@@ -126,6 +126,10 @@ class RecordingScreen : public MainScreen {
         SaveQuestions << target;
         return AnswerYes;
     }
+    bool AskReplaceFile(const QString& path) override {
+        ReplaceQuestions << path;
+        return AnswerReplace;
+    }
     bool ShowJpegQualityDialog(const Bitmap&, int& quality, bool& progressive) override {
         ++JpegDialogs;
         if (!JpegDialogResult) return false;
@@ -214,6 +218,8 @@ class RecordingScreen : public MainScreen {
     QStringList SaveDialogShownWith;
     bool AnswerYes = false;
     QStringList SaveQuestions;
+    bool AnswerReplace = true;
+    QStringList ReplaceQuestions;
     std::optional<std::pair<int, bool>> JpegDialogResult;
     int JpegDialogs = 0;
     QStringList Messages;

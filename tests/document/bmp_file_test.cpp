@@ -155,4 +155,107 @@ TEST(BmpRead, BrokenAndOversizedFilesAreRefused) {
     for (const auto& c : cases) EXPECT_EQ(Refusal(c.bytes), c.message) << c.what;
 }
 
+// A 2 x 2 bitmap with an info header of any size (16 to 56 bytes: OS/2's from 16, Windows'
+// 40, 52 and 56), whose pixels are given as the numbers each row holds, top row first. The
+// count of palette colours is written where the header has room for it.
+QByteArray HeaderBmp(int infoSize, int bits, std::uint32_t compression,
+                     const std::vector<std::uint32_t>& masks,
+                     const std::vector<std::uint32_t>& palette,
+                     const std::vector<std::vector<std::uint32_t>>& rows) {
+    QByteArray info;
+    Put(info, std::uint32_t(infoSize), 4);
+    Put(info, 2, 4), Put(info, 2, 4), Put(info, 1, 2), Put(info, std::uint32_t(bits), 2);
+    Put(info, compression, 4);
+    for (int i = 0; i < 5; ++i) Put(info, i == 3 ? std::uint32_t(palette.size()) : 0, 4);
+    for (std::uint32_t m : masks) Put(info, m, 4);  // in a 52- or 56-byte header, or after 40
+    info.append(QByteArray(std::max(0, infoSize - int(info.size())), '\0'));
+    if (infoSize < 40) info.truncate(infoSize);
+    QByteArray body;
+    for (std::uint32_t c : palette) Put(body, c, 4);
+    const int offset = 14 + int(info.size()) + int(body.size());
+    for (int y = 1; y >= 0; --y) {
+        QByteArray line;
+        for (std::uint32_t v : rows[std::size_t(y)]) Put(line, v, bits / 8 ? bits / 8 : 1);
+        line.append(QByteArray((4 - line.size() % 4) % 4, '\0'));
+        body.append(line);
+    }
+    QByteArray b("BM");
+    Put(b, std::uint32_t(14 + info.size() + body.size()), 4);
+    Put(b, 0, 4);
+    Put(b, std::uint32_t(offset), 4);
+    return b + info + body;
+}
+
+// Channels of fewer than 8 bits are spread over 0 to 255, rounded: 31 (5 bits) and 63 (6 bits)
+// are 255, 16 of 31 is 132, 3 of 31 is 25, 32 of 63 is 130.
+TEST(BmpRead, SixteenBitChannelsSpanTheFullRange) {
+    const auto rgb555 = [](int r, int g, int b) { return std::uint32_t(r << 10 | g << 5 | b); };
+    const auto rgb565 = [](int r, int g, int b) { return std::uint32_t(r << 11 | g << 5 | b); };
+    const std::vector<std::uint32_t> fields565 = {0xF800, 0x07E0, 0x001F};
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"5-5-5", HeaderBmp(40, 16, 0, {}, {},
+                            {{rgb555(31, 31, 31), rgb555(16, 16, 16)},
+                             {rgb555(3, 31, 0), rgb555(0, 0, 0)}})},
+        {"5-6-5 bit fields", HeaderBmp(40, 16, 3, fields565, {},
+                                       {{rgb565(31, 63, 31), rgb565(16, 32, 16)},
+                                        {rgb565(3, 63, 0), rgb565(0, 0, 0)}})},
+    };
+    for (const auto& c : cases) {
+        const Bitmap picture = Read(c.bytes);
+        EXPECT_EQ(picture.Pixel(0, 0), clWhite) << c.what;
+        EXPECT_EQ(GreenOf(picture.Pixel(1, 0)), c.what[2] == '6' ? 130 : 132) << c.what;
+        EXPECT_EQ(RedOf(picture.Pixel(1, 0)), 132) << c.what;
+        EXPECT_EQ(picture.Pixel(0, 1), RgbColour(25, 255, 0)) << c.what;
+        EXPECT_EQ(picture.Pixel(1, 1), clBlack) << c.what;
+    }
+}
+
+// Headers other programs write besides the common ones: Windows' 52 and 56 bytes (bit fields
+// inside the header) and OS/2's 16 bytes (the rest of its fields zero).
+TEST(BmpRead, FiftyTwoFiftySixAndOs2SixteenByteHeadersAreRead) {
+    const auto bgr = [](TColor c) {
+        return std::uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16);
+    };
+    const std::vector<std::vector<std::uint32_t>> colours = {{bgr(kRed), bgr(kGreen)},
+                                                             {bgr(kBlue), bgr(kGrey)}};
+    const std::vector<std::uint32_t> fields = {0xF800, 0x07E0, 0x001F};
+    // Pure red, green and blue in 5-6-5 and black.
+    const std::vector<std::vector<std::uint32_t>> packed = {{0xF800, 0x07E0}, {0x001F, 0}};
+    const std::vector<std::uint32_t> palette = {bgr(kRed), bgr(kGreen), bgr(kBlue), bgr(kGrey)};
+    const std::vector<std::vector<std::uint32_t>> indices = {{0, 1}, {2, 3}};
+    // With no count of colours, a palette has an entry for every value.
+    std::vector<std::uint32_t> fullPalette = palette;
+    fullPalette.resize(256);
+    const Bitmap expected = Picture({{kRed, kGreen}, {kBlue, kGrey}});
+    const Bitmap primaries = Picture({{kRed, kGreen}, {kBlue, clBlack}});
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        const Bitmap& picture;
+    } cases[] = {
+        {"52, 24 bits", HeaderBmp(52, 24, 0, {0, 0, 0}, {}, colours), expected},
+        {"56, 24 bits", HeaderBmp(56, 24, 0, {0, 0, 0, 0}, {}, colours), expected},
+        {"52, 16-bit fields", HeaderBmp(52, 16, 3, fields, {}, packed), primaries},
+        {"56, 16-bit fields", HeaderBmp(56, 16, 3, {0xF800, 0x07E0, 0x001F, 0}, {}, packed),
+         primaries},
+        {"56, 8-bit palette", HeaderBmp(56, 8, 0, {0, 0, 0, 0}, palette, indices), expected},
+        {"OS/2 16, 24 bits", HeaderBmp(16, 24, 0, {}, {}, colours), expected},
+        {"OS/2 16, 8-bit palette", HeaderBmp(16, 8, 0, {}, fullPalette, indices), expected},
+    };
+    for (const auto& c : cases) {
+        QString refusal;
+        Bitmap picture;
+        try {
+            picture = Read(c.bytes);
+        } catch (const UserError& e) {
+            refusal = e.Text();
+        }
+        EXPECT_TRUE(refusal.isEmpty()) << c.what << ": " << refusal.toStdString();
+        EXPECT_TRUE(picture == c.picture) << c.what;
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "document/export_command.h"
 #include "document/picture_files.h"
+#include "support/small_disk.h"
 
 namespace {
 
@@ -72,6 +73,49 @@ TEST_F(ExportCommandTest, FailuresReportAndLeaveNoOutput) {
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.args), c.code) << c.args.join(' ').toStdString();
         EXPECT_FALSE(QFile::exists(Path("x.bmp")) || QFile::exists(Path("x.jpg")));
+    }
+}
+
+// The other extensions of the picture types choose the type as ".jpg" and ".bmp" do, for the
+// input as for the output.
+TEST_F(ExportCommandTest, JpegAndDibExtensionsAreTheirTypes) {
+    WriteLayers();
+    const struct {
+        const char* out;
+        const char* in;
+        QByteArray signature;
+    } steps[] = {{"a.DIB", "in.tav", "BM"},
+                 {"b.jpeg", "a.DIB", "\xFF\xD8"},
+                 {"c.jpe", "b.jpeg", "\xFF\xD8"},
+                 {"d.bmp", "c.jpe", "BM"}};
+    for (const auto& s : steps) {
+        ASSERT_EQ(Run({Path(s.out), Path(s.in)}), 0) << s.out;
+        QFile file(Path(s.out));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(2), s.signature) << s.out;
+    }
+}
+
+// An export onto a full disk fails and leaves the file it would have replaced as it was.
+TEST_F(ExportCommandTest, AFullDiskKeepsTheOldOutput) {
+    SmallDisk disk(300);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    WriteLayers();
+    ASSERT_EQ(Run({Path("small.bmp"), Path("in.tav")}), 0);
+    std::vector<std::pair<QString, QByteArray>> olds;
+    for (const char* name : {"old.jpg", "old.bmp", "old.tav"}) {
+        const QString out = disk.Path(QLatin1String(name));
+        ASSERT_EQ(Run({out, Path("in.tav")}), 0);
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        olds.push_back({out, file.readAll()});
+    }
+    disk.Fill(0);
+    for (const auto& [out, before] : olds) {
+        EXPECT_EQ(Run({out, Path("small.bmp")}), 1) << out.toStdString();
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == before) << out.toStdString();
     }
 }
 
