@@ -6,16 +6,17 @@
 
 #include "app/dx_timer.h"
 #include "app/main_screen.h"
-#include "app/menu_checks.h"
 #include "brush/bristle_set.h"
 #include "brush/brush_settings.h"
 #include "brush/brush_stroke.h"
+#include "brush/menu_checks.h"
 #include "brush/stroke_state.h"
 #include "controls/ini_gt.h"
 #include "document/document_state.h"
 #include "document/picture_files.h"
 #include "layers/compositor.h"
 #include "layers/layer_stack.h"
+#include "loupe/loupe_host.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/random_source.h"
@@ -28,7 +29,7 @@
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
 
-class MainWindowCore : private CompositorHost {
+class MainWindowCore : public LoupeHost, private CompositorHost {
   public:
     // Pictures are kept within what 16-bit coordinates address.
     static constexpr int kMaxPictureSide = 32767;
@@ -58,8 +59,8 @@ class MainWindowCore : private CompositorHost {
     void Timer1Timer(int lagCount);
 
     // The loupe window reads its options from the settings when it is created and shown.
-    void ReadLoupeMagnification();
-    void ReadLoupeShowOptions();
+    void ReadLoupeMagnification() override;
+    void ReadLoupeShowOptions() override;
 
     // The undo pair's two snapshot steps, shared by every operation that changes pixels:
     // the before-snapshot (UndoPhase 1) and the after-snapshot (UndoPhase 0) of the current
@@ -212,9 +213,11 @@ class MainWindowCore : private CompositorHost {
     static int LoupeFactor(int item);
     // The magnification the checked items give: the last checked one wins; with none checked
     // it stays current.
-    int LoupeMagnification(int current) const;
+    int LoupeMagnification(int current) const override;
     // A magnification item chosen: it becomes the only checked one. Returns its factor.
-    int LoupeMagnificationClick(int item);
+    int LoupeMagnificationClick(int item) override;
+    LoupeOptions& LoupeSettings() override { return Loupe; }
+    const Bitmap* LoupePicture() const override { return Checks.L1 ? &Image1 : nullptr; }
 
     QString SizeText() const;
     int PictureWidth() const { return Image1.Width(); }
@@ -289,9 +292,9 @@ class MainWindowCore : private CompositorHost {
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);
     void SetSwatch(Swatch swatch, TColor colour);
-    void ClearPasteAndSelectionFlags();
-    // The layer the text floats on: the current one, with a backdrop taken from it.
-    Bitmap& TextLayer();
+    // The layer the text floats on: the current one, with a backdrop taken from it. Null when
+    // the float has ended because its backdrop's layer is gone.
+    Bitmap* TextLayer();
 
     // ---- Filters (private) ----
     void RunFilter(FilterKind kind);

@@ -41,8 +41,7 @@ void MainWindowCore::ResetDocument() {
         CommitFloatingPaste();
         Document.Modified = true;
     }
-    Tools.PasteFollowing = Tools.PastePending = false;
-    Tools.ClearCutAndCopy();
+    Tools.EndSelectionAndPaste();
     // A floating text keeps the old picture under it as its backdrop; left floating, the next
     // move would put that backdrop into the new document. The text tool stays chosen.
     Tools.TextFloating = false;

@@ -100,11 +100,8 @@ void MainWindowCore::Button3Click() {
     if (Tools.PastePending) CommitFloatingPaste();
     screen_.SetPaintCursor(MainScreen::crPen);
     screen_.HighlightToolButton(MainScreen::tbBrush);
-    Tools.TextFloating = false;
-    Tools.TextToolActive = false;
-    Tools.PasteFollowing = false;
-    Tools.PastePending = false;
-    Tools.ClearCutAndCopy();
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.PickToolActive = false;
     Tools.Picking = false;
     Tools.FillToolActive = false;

@@ -159,6 +159,9 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (window) ----
     int paintCursor_ = crDefault;
     void WatchSelShape1(QEvent* event);
+    // Passes SelShape1's events to WatchSelShape1; removed before the window goes, for the
+    // rectangle still gets events while the window's children are destroyed.
+    QObject* selShapeWatcher_ = nullptr;
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;

@@ -36,8 +36,9 @@ void TForm1::ConnectEditing() {
     SelShape1->SetPen(QPen(Qt::black, 1, Qt::DotLine));
     SelShape1->SetBounds(0, 0, 0, 0);
     SelShape1->hide();
-    SelShape1->installEventFilter(
-        new EventWatcher(SelShape1, [this](QEvent* event) { WatchSelShape1(event); }));
+    selShapeWatcher_ =
+        new EventWatcher(SelShape1, [this](QEvent* event) { WatchSelShape1(event); });
+    SelShape1->installEventFilter(selShapeWatcher_);
 
     Image7 = new PastePicture(Image1);
     Image7->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {

@@ -11,6 +11,7 @@
 
 #include "controls/error_box.h"
 #include "document/jpeg_preview.h"
+#include "platform/fonts.h"
 #include "platform/runtime_errors.h"
 
 TForm5::TForm5(QWidget* owner) : QDialog(owner) {
@@ -19,6 +20,9 @@ TForm5::TForm5(QWidget* owner) : QDialog(owner) {
     // A title bar without buttons: the dialog ends with "決定".
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(369, 362);
+    // The program's own font, as in the other dialogs: in a wider one "プログレッシブJPEG" ran
+    // past the right edge.
+    setFont(UiFont(12));
     PreviewPath = PreviewFilePath();
 
     ScrollBox1 = new QScrollArea(this);
@@ -36,14 +40,12 @@ TForm5::TForm5(QWidget* owner) : QDialog(owner) {
 
     Label1 = new QLabel(QStringLiteral("75"), this);
     Label1->move(336, 291);
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    bold.setPixelSize(15);
-    Label1->setFont(bold);
+    Label1->setFont(UiFont(15, true));
     Label1->setMinimumWidth(30);
 
     CheckBox1 = new QCheckBox(QStringLiteral("プログレッシブJPEG"), this);
     CheckBox1->move(240, 337);
+    CheckBox1->adjustSize();
     Button1 = new QPushButton(QStringLiteral("決定"), this);
     Button1->setGeometry(158, 333, 75, 25);
 

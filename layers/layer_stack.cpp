@@ -105,6 +105,7 @@ void LayerStack::BuildRow(int index, bool fullHints) {
     layer.colour = clWhite;
     layer.thumbnail = Bitmap(kThumbnailSize, kThumbnailSize);
     layer.fullHints = fullHints;
+    layer.serial = ++lastSerial_;
 }
 
 void LayerStack::StartWithLayerZero(bool fullHints) {

@@ -85,6 +85,13 @@ class LayerStack {
     int RowTop(int index) const { return kRowHeight * (LayerCount() - 1 - PositionOf(index)); }
 
     // ---- Per layer index (0..99) ----
+    // Names one life of a layer index: the index is given out again after a delete, a merge or
+    // a reset, its serial never is.
+    unsigned LayerSerial(int index) const { return At(index).serial; }
+    // The layer index is in use and still in the life the serial names.
+    bool Lives(int index, unsigned serial) const {
+        return index >= 0 && index < kLayerSlots && InUse(index) && LayerSerial(index) == serial;
+    }
     const QString& LayerName(int index) const { return At(index).name; }
     // The name's bytes as a document file held them, until the layer is renamed; none else.
     // A name that is no valid Shift-JIS goes back into the file unchanged.
@@ -147,6 +154,7 @@ class LayerStack {
         TColor colour = clWhite;
         Bitmap thumbnail;
         bool fullHints = true;
+        unsigned serial = 0;
     };
 
     const Layer& At(int index) const;
@@ -167,6 +175,7 @@ class LayerStack {
     std::array<int, kLayerSlots + 1> order_{};
     std::array<Layer, kLayerSlots> layers_;
     int current_ = 0;
+    unsigned lastSerial_ = 0;
     TColor dialogColour_ = clWhite;
     QString colourPanel_;
     QString rankPanel_;
