@@ -3,6 +3,8 @@
 // on, and the main window's handlers under their own names. It never touches widgets; what it
 // needs from the screen it asks of MainScreen.
 #include <QStringList>
+#include <cstdint>
+#include <new>
 
 #include "app/dx_timer.h"
 #include "app/main_screen.h"
@@ -12,6 +14,7 @@
 #include "brush/menu_checks.h"
 #include "brush/stroke_state.h"
 #include "controls/ini_gt.h"
+#include "document/document_memory.h"
 #include "document/document_state.h"
 #include "document/picture_files.h"
 #include "layers/compositor.h"
@@ -64,9 +67,32 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
 
     // The undo pair's two snapshot steps, shared by every operation that changes pixels:
     // the before-snapshot (UndoPhase 1) and the after-snapshot (UndoPhase 0) of the current
-    // layer, both recording it as UndoLayer.
+    // layer, both recording it as UndoLayer. The before-snapshot first makes sure of the memory
+    // the edit ends with (OutOfMemoryError, changing nothing, when it cannot be had).
     void TakeBeforeSnapshot();
     void TakeAfterSnapshot();
+
+    // ---- Running out of memory ----
+    // Runs one of the user's commands. When memory runs out in it (std::bad_alloc, or a
+    // refusal counted beforehand) the layer it was changing is put back from the
+    // before-snapshot, a stroke in progress stops, "ﾒﾓﾘ不足です" is shown and the program goes
+    // on.
+    template <typename Command>
+    void Guarded(Command&& command) {
+        const long long snapshots = beforeSnapshots_;
+        try {
+            command();
+        } catch (const std::bad_alloc&) {
+            RecoverFromOutOfMemory(snapshots);
+        } catch (const OutOfMemoryError&) {
+            RecoverFromOutOfMemory(snapshots);
+        }
+    }
+    // What the picture-sized buffers of the open document hold now.
+    std::uint64_t HeldDocumentBytes() const;
+    // Whether the window could hold a document of this shape once it is used, in place of the
+    // open one.
+    bool DocumentFits(const DocumentShape& shape) const;
 
     // ---- Brush settings: bristles, size, brush kind ----
     BristleSet Bristles;
@@ -314,6 +340,32 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void ShowDocumentTitle(const QString& name);
     // Shows a failed file operation's message.
     void ReportFileError(const UserError& error);
+
+    // ---- Running out of memory (private) ----
+    // snapshots: the before-snapshots taken when the failing command began.
+    void RecoverFromOutOfMemory(long long snapshots);
+    // The current layer takes its before-snapshot back; the after-snapshot becomes the same,
+    // so that undo finds nothing to undo.
+    void PutBackBeforeSnapshot();
+    void ReserveEditBuffers();
+    // Throws OutOfMemoryError when copying from into into would need memory that is not there.
+    void CheckRoomToCopy(const Bitmap& from, const Bitmap& into) const;
+    // Throws OutOfMemoryError when the file, as its header describes it, cannot be opened
+    // beside the open document.
+    void CheckRoomToOpen(const QString& path, FileType type) const;
+    // The paint surface and undo pair of a document of another size, made before the open
+    // document is touched; a buffer stays empty where the window's own already has the size.
+    struct WindowBuffers {
+        Bitmap Surface;
+        Bitmap Before;
+        Bitmap After;
+    };
+    std::uint64_t WindowBuffersBytes(int width, int height) const;
+    WindowBuffers MakeWindowBuffers(int width, int height) const;
+    void TakeWindowBuffers(WindowBuffers&& buffers);
+    long long beforeSnapshots_ = 0;
+    // Modified as it was when the last before-snapshot was taken.
+    bool modifiedBeforeEdit_ = false;
 
     // ---- Loupe (private) ----
 

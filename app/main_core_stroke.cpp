@@ -27,8 +27,9 @@ void MainWindowCore::Image1MouseDown(TMouseButton button, TShiftState shift, int
     if (Tools.CutArmed) return StartCutRectangle(x, y);
     if (Tools.CopyArmed) return StartCopyRectangle(x, y);
     if (!Stroke.SnapshotTaken) {
-        Stroke.SnapshotTaken = true;
+        // Marked once taken: a snapshot refused for want of memory belongs to no stroke.
         TakeBeforeSnapshot();
+        Stroke.SnapshotTaken = true;
     }
     if (Tools.PickToolActive) return PickPress(button, shift, x, y);
     if (Tools.RetouchToolActive) Tools.RetouchDragging = true;

@@ -113,9 +113,11 @@ void MainWindowCore::Button8Click() {
     // The lines are taken now, so that a later cancelled dialog changes nothing.
     Text.Style = {screen_.TextDialogLines(), screen_.TextDialogFont(), PrimaryColour,
                   SecondaryColour};
-    Tools.TextToolActive = Tools.TextFloating = true;
+    // The backdrop comes first: a text may float only over a clean copy of its own layer.
+    CheckRoomToCopy(Compositor.CurrentLayerImage(), Text.TextBackdrop);
     const int layer = Layers.CurrentLayerIndex();
     Text.TakeBackdrop(Compositor.CurrentLayerImage(), layer, Layers.LayerSerial(layer));
+    Tools.TextToolActive = Tools.TextFloating = true;
 }
 
 // ---- Colours ----

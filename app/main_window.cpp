@@ -161,7 +161,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     if (!closing_) {
         closing_ = true;
-        core_.FormClose();
+        Run(&MainWindowCore::FormClose);
     }
     event->accept();
     // The main window's close ends the program, whatever tool windows are still open.

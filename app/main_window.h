@@ -150,6 +150,11 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ConnectTools();
     void ConnectFilters();
     void ConnectDocuments();
+    // A handler run as one of the user's commands: running out of memory in it is reported,
+    // not the end of the program.
+    void Run(void (MainWindowCore::*handler)()) {
+        core_.Guarded([&] { (core_.*handler)(); });
+    }
 
     // ---- Brush settings (window) ----
 

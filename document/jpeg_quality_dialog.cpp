@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
+#include <new>
 
 #include "controls/error_box.h"
 #include "document/jpeg_preview.h"
@@ -58,7 +59,11 @@ bool TForm5::Execute(const Bitmap& picture, int& quality, bool& progressive) {
     source_.CopyFrom(picture);
     move(screen()->availableGeometry().center() - rect().center());
     Preview();
-    if (exec() != QDialog::Accepted) return false;
+    const bool accepted = exec() == QDialog::Accepted;
+    // The copy and its preview are as large as the picture; they are not kept between saves.
+    source_ = Bitmap();
+    Image1->clear();
+    if (!accepted) return false;
     quality = quality_;
     progressive = progressive_;
     return true;
@@ -72,6 +77,8 @@ void TForm5::Preview() {
         Image1->resize(shown.Width(), shown.Height());
     } catch (const UserError& e) {
         ShowErrorBox(this, e.Text());
+    } catch (const std::bad_alloc&) {
+        ShowErrorBox(this, OutOfMemoryError().Text());
     }
 }
 

@@ -8,6 +8,7 @@
 // them with LayerCompositor::RebuildLayerCache. Everything the screen must do (beeps, message
 // boxes, the colour dialog, redrawing rows and the status bar) goes through LayerStackHost.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,8 @@ class LayerStackHost {
     virtual void RowChanged(int index) = 0;
     // A status bar panel text changed.
     virtual void StatusChanged() = 0;
+    // The standard error box with a runtime error's text.
+    virtual void ErrorBox(const QString& text) = 0;
     // The row list should show its top (a new layer appears there).
     virtual void ScrollRowsToTop() = 0;
 };
@@ -62,6 +65,10 @@ class LayerStack {
     LayerStack& operator=(const LayerStack&) = delete;
 
     void SetHost(LayerStackHost* host) { host_ = host; }
+
+    // Asked before a layer is created, with the number of layers there would be: false when
+    // the picture's memory cannot take one more. The main window answers; unset, all fit.
+    std::function<bool(int layers)> RoomForLayers;
 
     // Flags for the main window's tick; it clears them in the layer-cache rebuild.
     bool LayersChanged = false;
@@ -127,6 +134,7 @@ class LayerStack {
 
     // ---- Operations of the layer window ----
     // "レイヤ作成": a white layer on top with the lowest free index; the current layer stays.
+    // Refused with "ﾒﾓﾘ不足です" when RoomForLayers says no.
     void CreateLayer();
     // A click on a row panel or thumbnail.
     void SelectLayer(int index);

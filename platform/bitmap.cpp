@@ -122,9 +122,15 @@ void Bitmap::ReleaseToWhite() {
 }
 
 void Bitmap::Allocate() {
-    capacity_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
-    data_ = NewPixelMemory(capacity_);
+    const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+    data_ = NewPixelMemory(size);
+    capacity_ = size;
     std::memset(data_.get(), 0xFF, capacity_);
+}
+
+void Bitmap::HoldMemory() {
+    // A bitmap that shows another's pixels writes into that one's memory.
+    if (IsLazyWhite()) Pixels().Allocate();
 }
 
 void Bitmap::Fill(TColor colour) {
@@ -151,19 +157,22 @@ void Bitmap::Fill(TColor colour) {
 void Bitmap::CopyFrom(const Bitmap& from) {
     const Bitmap& other = from.Pixels();
     if (this == &other) return;
-    StopShowing();
     if (!other.data_) {
         // The source is white (or empty): so is the copy, keeping our buffer if it fits.
         MakeWhite(other.width_, other.height_);
         return;
     }
     if (!data_ || width_ != other.width_ || height_ != other.height_) {
-        data_.reset();
+        // The new buffer comes before the old one goes, and before a showing ends: a copy
+        // there is no memory for leaves the bitmap as it was.
+        const std::size_t size =
+            static_cast<std::size_t>(other.stride_) * static_cast<std::size_t>(other.height_);
+        data_ = NewPixelMemory(size);
+        shown_ = nullptr;
         width_ = other.width_;
         height_ = other.height_;
         stride_ = other.stride_;
-        capacity_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
-        data_ = NewPixelMemory(capacity_);
+        capacity_ = size;
     }
     std::memcpy(data_.get(), other.data_.get(), capacity_);
 }

@@ -135,6 +135,8 @@ TEST(JpegQualityDialog, PreviewGoesThroughTheFileUntilConfirmed) {
     EXPECT_EQ(quality, 1);
     EXPECT_TRUE(progressive);
     EXPECT_FALSE(QFile::exists(dialog.PreviewPath));
+    // The preview, as large as the picture, is not kept until the next save.
+    EXPECT_TRUE(dialog.Image1->pixmap().isNull());
 
     // Closed by the window system: no results, and the preview file stays.
     quality = 0;
