@@ -39,12 +39,13 @@ void MainWindowCore::ReserveEditBuffers() {
     const Bitmap& layer = Compositor.CurrentLayerImage();
     const bool layerHeld = !layer.IsLazyWhite();
     // A paint surface that shows the layer itself needs no memory of its own.
-    const std::uint64_t surface = Image1.ShowsPixelsOf(layer) ? 0 : MissingBytes(Image1);
-    const std::uint64_t missing = MissingBytes(layer) + surface + MissingBytes(Image4) +
-                                  (layerHeld ? MissingBytes(Image3) : 0);
+    const bool surfaceIsLayer = Image1.ShowsPixelsOf(layer);
+    const std::uint64_t missing = MissingBytes(layer) +
+                                  (surfaceIsLayer ? 0 : MissingBytes(Image1)) +
+                                  MissingBytes(Image4) + (layerHeld ? MissingBytes(Image3) : 0);
     if (missing == 0) return;
     CheckMemoryRoom(missing);
-    Image1.HoldMemory();
+    if (!surfaceIsLayer) Image1.HoldMemory();
     if (layerHeld) Image4.HoldMemory();
 }
 

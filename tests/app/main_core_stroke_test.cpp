@@ -215,6 +215,8 @@ TEST_F(StrokeTest, OnALoneLayerTheSurfaceHoldsNoMemoryOfItsOwn) {
     EXPECT_FALSE(core->Stroke.StrokeActive);
     EXPECT_EQ(core->Image1.AllocatedBytes(), 0u);
     EXPECT_TRUE(core->Image1 == Layer());
+    // The before-snapshot of the untouched layer is white and holds nothing either.
+    EXPECT_EQ(core->Image3.AllocatedBytes(), 0u);
     EXPECT_EQ(Layer().Pixel(90, 200), clBlack);
 }
 
