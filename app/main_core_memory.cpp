@@ -42,13 +42,15 @@ void MainWindowCore::ReserveEditBuffers() {
     Bitmap& layer = Compositor.CurrentLayerImage();
     GiveWayToEdit(layer);
     const bool layerHeld = !layer.IsLazyWhite();
-    const std::uint64_t missing = MissingBytes(layer) + MissingBytes(Image1) +
-                                  MissingBytes(Image4) + (layerHeld ? MissingBytes(Image3) : 0) +
-                                  (layer.IsShared() ? layer.AllocatedBytes() : 0);
+    // A paint surface that shows the layer itself needs no memory of its own.
+    const bool surfaceIsLayer = Image1.ShowsPixelsOf(layer);
+    const std::uint64_t missing =
+        MissingBytes(layer) + (surfaceIsLayer ? 0 : MissingBytes(Image1)) + MissingBytes(Image4) +
+        (layerHeld ? MissingBytes(Image3) : 0) + (layer.IsShared() ? layer.AllocatedBytes() : 0);
     if (missing == 0) return;
     CheckMemoryRoom(missing);
     if (layer.IsShared()) layer.HoldMemory();
-    Image1.HoldMemory();
+    if (!surfaceIsLayer) Image1.HoldMemory();
     if (layerHeld) Image4.HoldMemory();
 }
 

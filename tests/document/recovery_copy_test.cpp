@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <thread>
 
 #include "document/document_errors.h"
 #include "document/layered_document.h"
@@ -182,6 +183,27 @@ TEST_F(RecoveryCopyTest, ADamagedCopyGetsTheLayeredReadersMessage) {
         file.close();
         EXPECT_EQ(ErrorOfRestoring(path), c.message);
     }
+}
+
+// The copy runs on another thread while the owner goes on drawing. (Kept out of the platform
+// tests: a thread's own allocation arena would give their address-space limits room.)
+TEST(Bitmap, AReaderOnAnotherThreadSeesThePixelsAsShared) {
+    Bitmap layer(64, 64);
+    layer.Fill(kGreen);
+    Bitmap reader = layer.Shared();
+    std::atomic<bool> allGreen{true};
+    std::thread thread([&] {
+        for (int round = 0; round < 50; ++round)
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 64; ++x)
+                    if (reader.Pixel(x, y) != kGreen) allGreen = false;
+        reader = Bitmap();
+    });
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) layer.SetPixel(x, y, kRed);
+    thread.join();
+    EXPECT_TRUE(allGreen);
+    EXPECT_EQ(layer.Pixel(63, 63), kRed);
 }
 
 TEST(RecoveryFolder, LivesInTheUsersStateFolder) {
