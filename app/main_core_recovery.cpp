@@ -242,10 +242,17 @@ bool MainWindowCore::RestoreRecoveryCopy(const RecoveryLock& copy) {
                                                         (std::size_t(shape.Width) + shape.Height) *
                                                         3)
             throw DamagedDocument();
+        // Without room for it, the copy stays as it is for a later start.
+        CheckRoomToOpen(unpacked, FileType::Layered);
     } catch (const UserError& e) {
         removeUnpacked();
-        // Kept for the user, out of the way of the next start.
-        if (!dynamic_cast<const OutOfMemoryError*>(&e)) recovery_->folder.SetAside(copy);
+        // A damaged copy is kept for the user, out of the way of the next start. One that only
+        // could not be had now (no memory, a full disk, no access) stays for a later start.
+        const auto* io = dynamic_cast<const InOutError*>(&e);
+        const bool damaged =
+            io ? io->Code() == ioReadBeyondEnd
+               : !dynamic_cast<const OutOfMemoryError*>(&e) && e.Text() != PictureTooLarge().Text();
+        if (damaged) recovery_->folder.SetAside(copy);
         ReportFileError(e);
         return false;
     }
