@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #if defined(__linux__)
@@ -34,11 +35,25 @@ std::uint64_t NextVersion() {
     return last.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
-// One white row shared by every lazily white bitmap for reading.
+// One white row shared by every lazily white bitmap for reading. A reader on another thread (a
+// recovery copy being written) may hold a row while a wider one is made: rows only grow, and a
+// row once handed out is kept for good.
 const std::uint8_t* WhiteRow(int stride) {
-    static std::vector<std::uint8_t> row;
-    if (static_cast<int>(row.size()) < stride) row.assign(static_cast<std::size_t>(stride), 0xFF);
-    return row.data();
+    static std::atomic<const std::uint8_t*> row{nullptr};
+    static std::atomic<int> width{0};
+    if (width.load(std::memory_order_acquire) >= stride) return row.load(std::memory_order_acquire);
+    static std::mutex mutex;
+    static std::vector<std::unique_ptr<std::uint8_t[]>> kept;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (width.load(std::memory_order_relaxed) < stride) {
+        // Doubling keeps every row made together within twice the widest.
+        const int wider = std::max(stride, 2 * width.load(std::memory_order_relaxed));
+        kept.emplace_back(new std::uint8_t[std::size_t(wider)]);
+        std::memset(kept.back().get(), 0xFF, std::size_t(wider));
+        row.store(kept.back().get(), std::memory_order_release);
+        width.store(wider, std::memory_order_release);
+    }
+    return row.load(std::memory_order_acquire);
 }
 
 }  // namespace

@@ -247,3 +247,16 @@ TEST(Bitmap, WritingThroughAShowingBitmapLeavesASharedLayersReaderAlone) {
     EXPECT_EQ(reader.Pixel(1, 1), clBlue);
     EXPECT_FALSE(layer.IsShared());
 }
+
+// A white layer's row read by a recovery copy on another thread stays good while the program
+// reads a wider white picture meanwhile.
+TEST(Bitmap, AWhiteRowHandedOutStaysWhiteWhenAWiderOneIsRead) {
+    const Bitmap narrow(40000, 1);
+    const std::uint8_t* row = narrow.ConstScanLine(0);
+    const Bitmap wide(60000, 1);
+    EXPECT_EQ(wide.Pixel(59999, 0), clWhite);
+    // Memory given back meanwhile is soon taken again.
+    Bitmap black(40000, 1);
+    black.Fill(clBlack);
+    for (int i = 0; i < 40000 * 3; ++i) ASSERT_EQ(row[i], 0xFF) << i;
+}
