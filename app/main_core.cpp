@@ -117,8 +117,9 @@ bool MainWindowCore::WriteSettings(bool withPictureAndPanel) {
 void MainWindowCore::FormClose() {
     screen_.SetPaintCursor(MainScreen::crDefault);
     WriteSettings(true);
-    AskToSaveChanges();
-    EndRecoveryCopies();
+    const bool saveWanted = AskToSaveChanges();
+    // A save that was asked for but failed or was cancelled leaves the work in its copy.
+    EndRecoveryCopies(saveWanted && Document.Modified);
     Timer1.SetEnabled(false);
 }
 

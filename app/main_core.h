@@ -233,8 +233,8 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void Save1Click();
     void N1Click();
     // While Modified: "<name> への変更を保存しますか？"; Yes runs Save As. The asking command
-    // goes on whatever happens.
-    void AskToSaveChanges();
+    // goes on whatever happens. True when the user chose to save (it may still have failed).
+    bool AskToSaveChanges();
 
     // ---- Recovery copies ----
     // Start-up, before the first tick: each copy no running program owns is offered with
@@ -244,8 +244,8 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // A copy of the unsaved document, written now on this thread (the program is about to end
     // by a signal or the session). False when there was none to write or it failed.
     bool WriteRecoveryCopyNow();
-    // The desktop's session is ending: the save question (when it may be asked), then a copy of
-    // what is still unsaved.
+    // The desktop's session is ending: the save question (when it may be asked); declined, our
+    // copy goes, else a copy of what is still unsaved is written.
     void CommitDataRequest(bool mayAsk);
     // "[autosave] Interval" is above 0.
     bool RecoveryCopiesOn() const;
@@ -379,8 +379,9 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     bool RestoreRecoveryCopy(const RecoveryLock& copy);
     // Removes our copy: the document was saved, or another took its place.
     void DiscardRecoveryCopy();
-    // A normal end: our copy and our lock go.
-    void EndRecoveryCopies();
+    // The program ends: our copy goes with our lock, or, with keep, is brought up to date and
+    // stays for the next start.
+    void EndRecoveryCopies(bool keep);
     // Before an edit writes a layer the copy being written still reads: without room for the
     // layer's own copy, the recovery copy stops.
     void GiveWayToEdit(const Bitmap& layer);

@@ -33,8 +33,10 @@ FileType TypeOfEntry(int filterIndex) {
 
 }  // namespace
 
-void MainWindowCore::AskToSaveChanges() {
-    if (Document.Modified && screen_.AskSaveChanges(Document.FileName)) N1Click();
+bool MainWindowCore::AskToSaveChanges() {
+    if (!Document.Modified || !screen_.AskSaveChanges(Document.FileName)) return false;
+    N1Click();
+    return true;
 }
 
 void MainWindowCore::ResetDocument() {

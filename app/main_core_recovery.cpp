@@ -178,12 +178,13 @@ void MainWindowCore::DiscardRecoveryCopy() {
     if (r.lock) unlink(FileNameBytes(r.lock->CopyPath()).constData());
 }
 
-void MainWindowCore::EndRecoveryCopies() {
+void MainWindowCore::EndRecoveryCopies(bool keep) {
     if (!recovery_) return;
     RecoveryState& r = *recovery_;
     r.timer.stop();
+    if (keep) WriteRecoveryCopyNow();
     r.writer.Cancel();
-    if (r.lock) r.lock->RemoveAll();
+    if (r.lock && !keep) r.lock->RemoveAll();
     r.lock.reset();
     r.intervalMs = 0;
 }
@@ -209,8 +210,13 @@ bool MainWindowCore::WriteRecoveryCopyNow() {
 
 void MainWindowCore::CommitDataRequest(bool mayAsk) {
     if (!Document.Modified) return;
-    if (mayAsk) AskToSaveChanges();
-    // The session may end us without a close: what is still unsaved is kept for the next start.
+    if (mayAsk && !AskToSaveChanges()) {
+        // Not to be saved, as at the close: nothing is kept.
+        DiscardRecoveryCopy();
+        return;
+    }
+    // The session may end us without a close: what is still unsaved (the save could not be
+    // asked for, or failed) is kept for the next start.
     WriteRecoveryCopyNow();
 }
 

@@ -254,7 +254,8 @@ TEST_F(RecoveryCoreTest, ADamagedCopyIsReportedAndKeptAside) {
     EXPECT_EQ(FilesInFolder(QStringLiteral("*.damaged")).size(), 1);
 }
 
-// The signals and the session's end write a copy at once, also with the periodic copies off.
+// The signals and the session's end write a copy at once, also with the periodic copies off;
+// at the session's end only what the user did not decline to lose.
 TEST_F(RecoveryOffTest, SignalsAndLogoutKeepTheUnsavedWork) {
     EXPECT_FALSE(core->RecoveryCopiesOn());
     EXPECT_FALSE(core->WriteRecoveryCopyNow());
@@ -263,12 +264,41 @@ TEST_F(RecoveryOffTest, SignalsAndLogoutKeepTheUnsavedWork) {
     EXPECT_EQ(FilesInFolder(QStringLiteral("*.rec")), QStringList());
 
     Fill(*core, kRed);
+    EXPECT_TRUE(core->WriteRecoveryCopyNow());
+    ASSERT_EQ(FilesInFolder(QStringLiteral("*.rec")).size(), 1);
+    // Declined at the question: as at the close, the copy goes.
     screen.AnswerYes = false;
     core->CommitDataRequest(true);
     EXPECT_EQ(screen.SaveQuestions.size(), 1);
-    ASSERT_EQ(FilesInFolder(QStringLiteral("*.rec")).size(), 1);
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.rec")), QStringList());
     // Without leave to ask, the copy is all.
     core->CommitDataRequest(false);
     EXPECT_EQ(screen.SaveQuestions.size(), 1);
-    EXPECT_TRUE(core->WriteRecoveryCopyNow());
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.rec")).size(), 1);
+    // A save that was wanted but did not happen (its dialog cancelled) keeps it too.
+    core->CommitDataRequest(true);
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.rec")), QStringList());
+    screen.AnswerYes = true;
+    core->CommitDataRequest(true);
+    EXPECT_EQ(screen.SaveDialogShownWith.size(), 1);
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.rec")).size(), 1);
+}
+
+// The close's save was asked for but did not happen: the work as it stands waits in the copy.
+TEST_F(RecoveryCoreTest, ACloseWhoseSaveFailsKeepsTheWork) {
+    Fill(*core, kRed);
+    WriteCopy();
+    Fill(*core, kGreen);
+    screen.AnswerYes = true;
+    core->FormClose();
+    EXPECT_EQ(screen.SaveDialogShownWith.size(), 1);
+    // The lock went with the program; the copy stays.
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.rec")).size(), 1);
+    core.reset();
+
+    RecordingScreen again;
+    std::unique_ptr<MainWindowCore> restored = StartAgain(again);
+    EXPECT_EQ(again.RestoreQuestions, 1);
+    EXPECT_TRUE(restored->Document.Modified);
+    EXPECT_TRUE(AllPixels(restored->LayerImages()[0], kGreen));
 }
