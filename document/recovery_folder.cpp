@@ -46,7 +46,11 @@ RecoveryLock::RecoveryLock(QString folder, QString name, int fd)
     : folder_(std::move(folder)), name_(std::move(name)), fd_(fd) {}
 
 RecoveryLock::~RecoveryLock() {
-    if (fd_ >= 0) close(fd_);
+    if (fd_ < 0) return;
+    // A lock without a copy (none written yet, saved, set aside) guards nothing: it goes, while
+    // still held.
+    if (!Exists(CopyPath())) unlink(Bytes(LockPath()).constData());
+    close(fd_);
 }
 
 QString RecoveryLock::CopyPath() const {
@@ -117,6 +121,12 @@ std::vector<std::unique_ptr<RecoveryLock>> RecoveryFolder::UnownedCopies() const
         while (const dirent* entry = readdir(dir)) {
             const QString file = FileNameFromBytes(QByteArray(entry->d_name));
             struct stat st {};
+            if (file.endsWith(kLockSuffix)) {
+                // Left by a program that ended without a copy: taken and let go, it goes.
+                const QString name = file.chopped(kLockSuffix.size());
+                if (!Exists(path_ + QLatin1Char('/') + name + kCopySuffix)) TryLock(name, false);
+                continue;
+            }
             if (!file.endsWith(kCopySuffix) ||
                 stat(Bytes(path_ + QLatin1Char('/') + file).constData(), &st) != 0 ||
                 !S_ISREG(st.st_mode))

@@ -17,7 +17,7 @@ class RecoveryLock {
     RecoveryLock(QString folder, QString name, int fd);
     RecoveryLock(const RecoveryLock&) = delete;
     RecoveryLock& operator=(const RecoveryLock&) = delete;
-    // Lets go of the lock; the files stay.
+    // Lets go of the lock; the copy stays, and with it its lock file.
     ~RecoveryLock();
 
     const QString& Name() const { return name_; }
@@ -45,7 +45,8 @@ class RecoveryFolder {
     // process. Null when the folder cannot be written: the program then keeps no copies.
     std::unique_ptr<RecoveryLock> ClaimOwnName() const;
 
-    // The copies that no running program owns, newest first, each now locked by us.
+    // The copies that no running program owns, newest first, each now locked by us. The lock
+    // files that no running program holds and that guard no copy are removed on the way.
     std::vector<std::unique_ptr<RecoveryLock>> UnownedCopies() const;
 
     // Moves a copy that could not be read out of the way, under a name no copy has.

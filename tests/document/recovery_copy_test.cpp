@@ -265,9 +265,30 @@ TEST(RecoveryFolder, ADamagedCopyIsSetAsideNotRemoved) {
     folder.SetAside(*unowned[0]);
     unowned.clear();
     EXPECT_TRUE(folder.UnownedCopies().empty());
+    // Its lock guards nothing any more and went with it.
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.lock")}), QStringList());
     const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("*.damaged")});
     ASSERT_EQ(aside.size(), 1);
     QFile kept(dir.path() + QLatin1Char('/') + aside[0]);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("broken"));
+}
+
+// A lock that guards no copy goes: with its owner, or at the next look for one left by a
+// program that ended without a copy. A lock still held stays.
+TEST(RecoveryFolder, ALockWithoutACopyDoesNotOutliveItsOwner) {
+    QTemporaryDir dir;
+    const RecoveryFolder folder(dir.path());
+    const auto locks = [&] { return QDir(dir.path()).entryList({QStringLiteral("*.lock")}); };
+    folder.ClaimOwnName();
+    EXPECT_EQ(locks(), QStringList());
+
+    QFile left(dir.path() + QStringLiteral("/kasumiro-99999999.lock"));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.write("99999999\n");
+    left.close();
+    const std::unique_ptr<RecoveryLock> held = folder.ClaimOwnName();
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(folder.UnownedCopies().empty());
+    EXPECT_EQ(locks(), QStringList{held->Name() + QStringLiteral(".lock")});
 }
