@@ -89,6 +89,12 @@ class LayerCompositor {
     // Image1 takes the bitmap's size and a copy of its pixels (its size may change).
     void ShowOnPaintSurface(const Bitmap& bitmap);
 
+    // After layer index changed inside area only: Image1 is composed again there (and the
+    // below cache, when that layer lies below the current one), the loupe is fed and the
+    // layer's thumbnail renewed. The counts and flags of the last rebuild must still hold (no
+    // LayersChanged pending). The caller repaints the area.
+    void RefreshArea(const QRect& area, int index);
+
   private:
     void RecountLayers();
     void ApplyMerge();
