@@ -31,6 +31,7 @@
 #include "tools/selection_band.h"
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
+#include "tools/undo_history.h"
 
 class MainWindowCore : public LoupeHost, private CompositorHost {
   public:
@@ -147,6 +148,14 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // "元に戻す": restores the layer of the last change; pressed again, brings the change back.
     void Button2Click();
     void Undo1Click() { Button2Click(); }
+    // With more than one undo level: "やり直し" brings back the step undo took back last.
+    void Redo1Click();
+    // "元に戻す回数": how many steps undo can take back (1 to 100), asked in a dialog and kept
+    // in the settings. One level is the undo that toggles.
+    void UndoLevels1Click();
+    void SetUndoLevels(int levels);
+    // The steps of more than one level, and the edit being made.
+    UndoHistory History;
     // "クリア": the current layer becomes its transparent colour, shown or not.
     void Button1Click();
     void C1Click() { Button1Click(); }
@@ -314,6 +323,24 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void FinishSelection(bool cut);
     void ShowSelShape();
     void ShowFloatingPaste();
+
+    // ---- Undo history (private) ----
+    bool DeepUndo() const { return History.Levels() > 1; }
+    void ReadUndoSettings();
+    // Undo or redo of one step of the history.
+    void WalkHistory(bool back);
+    // Before the history is walked or handed over: a stroke or retouch drag still drawing ends
+    // as a step.
+    void EndRunningEdit();
+    // The edit of a stroke or retouch drag becomes a step now (a release outside the picture,
+    // which takes no after-snapshot).
+    void EndMarkedEdit();
+    // The open edit becomes a step (when it changed anything) and ends.
+    void RecordEdit();
+    // A tick about to draw belongs to an edit of the current layer.
+    void KeepStrokeInEdit();
+    void FollowLayerChanges();
+    void ShowUndoSteps();
 
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);

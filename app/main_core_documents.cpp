@@ -54,6 +54,8 @@ void MainWindowCore::ResetDocument() {
     // Its backdrop is the old picture: nothing will float over it again.
     Text.TextBackdrop = Bitmap();
     Tools.UndoLayer = 0;
+    History.Clear();
+    ShowUndoSteps();
     Stroke.InkLevel = Stroke.SpeedSquared = 0;
     Stroke.TickDrawing = false;
     RegenerateBristles();

@@ -5,6 +5,7 @@
 // ---- Undo and clear ----
 
 void MainWindowCore::Button2Click() {
+    if (DeepUndo()) return WalkHistory(true);
     const int layer = Tools.UndoLayer;
     if (!RestoreUndoSnapshot(Layers, LayerImages(), Image3, Image4, Tools)) return;
     // The rebuild's composite refresh redraws the whole paint surface, so the restored layer

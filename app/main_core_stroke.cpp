@@ -43,6 +43,7 @@ void MainWindowCore::BrushPress(TShiftState shift, int x, int y) {
     Brush.Press(shift, PrimaryColour, SecondaryColour, x, y);
     Document.Modified = true;
     Tools.UndoLayer = Layers.CurrentLayerIndex();
+    History.Mark(QRect());
 }
 
 void MainWindowCore::Image1MouseMove(TShiftState shift, int x, int y) {
@@ -77,6 +78,7 @@ void MainWindowCore::Image1MouseUp(TMouseButton, TShiftState, int x, int y) {
         Compositor.CompositeRefresh();
         Stroke.SnapshotTaken = false;
         Brush.ReleaseOutside();
+        EndMarkedEdit();
     }
     if (Tools.TextToolActive && Tools.TextFloating) StampText(x, y);
     if (Tools.CutSized) return FinishCut();
@@ -111,8 +113,10 @@ void MainWindowCore::Button3Click() {
 
 bool MainWindowCore::StrokeTick() {
     LayerCanvas.SetTarget(&Compositor.CurrentLayerImage());
+    KeepStrokeInEdit();
     const QRect area = Brush.Tick();
     if (!Stroke.TickDrawing) return false;
+    History.Mark(area);
     if (!area.isEmpty()) screen_.RepaintPaintSurface(area);
     return true;
 }

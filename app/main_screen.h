@@ -85,6 +85,11 @@ class MainScreen {
     // holds no picture (or one larger than maxSide on a side).
     virtual void PutClipboardPicture(const Bitmap& picture) = 0;
     virtual bool TakeClipboardPicture(Bitmap& picture, int maxSide) = 0;
+    // How many undo levels are kept, and how many steps undo and redo can take now.
+    virtual void ShowUndoSteps(int levels, int back, int forward) = 0;
+    // The "元に戻す回数" dialog, modal, showing levels; false when cancelled, else the chosen
+    // number comes back.
+    virtual bool AskUndoLevels(int& levels) = 0;
 
     // ---- Tools ----
     // The swatches Panel4 and Panel5 show the primary and the secondary colour.

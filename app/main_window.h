@@ -67,6 +67,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override;
     void PutClipboardPicture(const Bitmap& picture) override;
     bool TakeClipboardPicture(Bitmap& picture, int maxSide) override;
+    void ShowUndoSteps(int levels, int back, int forward) override;
+    bool AskUndoLevels(int& levels) override;
     // The selection rectangle and the floating paste, children of the paint surface so that
     // their places are picture coordinates, also while the view scrolls.
     TSelShape* SelShape1 = nullptr;
@@ -167,6 +169,7 @@ class TForm1 : public QMainWindow, public MainScreen {
     // Passes SelShape1's events to WatchSelShape1; removed before the window goes, for the
     // rectangle still gets events while the window's children are destroyed.
     QObject* selShapeWatcher_ = nullptr;
+    class TUndoLevelsDlg* undoLevelsDialog_ = nullptr;
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;

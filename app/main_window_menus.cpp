@@ -34,6 +34,9 @@ void TForm1::BuildMenus() {
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
     AddItem(edit, QStringLiteral("Undo1"), QStringLiteral("元に戻す(&U)"),
             QKeySequence(QStringLiteral("Ctrl+Z")));
+    AddItem(edit, QStringLiteral("Redo1"), QStringLiteral("やり直し(&R)"),
+            QKeySequence(QStringLiteral("Ctrl+Y")));
+    AddItem(edit, QStringLiteral("UndoLevels1"), QStringLiteral("元に戻す回数(&N)..."));
     edit->addSeparator();
     AddItem(edit, QStringLiteral("Cut1"), QStringLiteral("切り取り(&T)"),
             QKeySequence(QStringLiteral("Ctrl+X")));

@@ -214,6 +214,46 @@ TEST_F(MemoryTest, AStrokeThatRunsOutInATickIsTakenBackWhole) {
     EXPECT_EQ(screen.Errors.size(), 1);
 }
 
+// With more undo levels, a step that does not fit is refused like any edit, leaving the
+// history as it was; old steps that free enough for it give way, oldest first.
+TEST_F(MemoryTest, OldUndoStepsGiveWayToAStepThatWouldNotFit) {
+    SKIP_WITHOUT_ADDRESS_SPACE_LIMIT();
+    NewPicture(2000, 1500);
+    core->SetUndoLevels(10);
+    core->Compositor.CurrentLayerImage().Fill(kInk);
+    // A 1000 x 1000 cut keeps 3 MB of the picture before it.
+    const auto cut = [&](int x, int y, int w, int h) {
+        core->Guarded([&] {
+            core->Cut1Click();
+            core->StartCutRectangle(x, y);
+            core->DragSelection(x + w, y + h);
+            core->FinishCut();
+        });
+    };
+    cut(0, 0, 10, 10);
+    const Bitmap small = Layer(0);
+    {
+        const AddressSpaceLimit limit(kShortRoom);
+        cut(0, 0, 1000, 1000);
+    }
+    EXPECT_EQ(screen.Errors, QStringList{kOutOfMemory});
+    EXPECT_TRUE(Layer(0) == small);
+    EXPECT_EQ(core->History.Back(), 1);
+
+    cut(0, 0, 1000, 1000);
+    cut(1000, 0, 1000, 1000);
+    {
+        const AddressSpaceLimit limit(kShortRoom);
+        cut(0, 1000, 1000, 500);
+    }
+    EXPECT_EQ(screen.Errors.size(), 1);
+    EXPECT_EQ(core->History.Back(), 2);
+    for (int i = 0; i < 3; ++i) core->Button2Click();
+    EXPECT_EQ(Layer(0).Pixel(500, 1200), kInk);
+    EXPECT_EQ(Layer(0).Pixel(1500, 500), kInk);
+    EXPECT_EQ(Layer(0).Pixel(500, 500), clWhite);
+}
+
 TEST_F(MemoryTest, TheCountMatchesTheBuffersOfAUsedDocument) {
     // Three layers, each filled twice, the middle one current: the layers, the paint surface,
     // the undo pair and the cache below the current layer, 40 x 30 (3600 bytes) each.
