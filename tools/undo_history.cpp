@@ -196,5 +196,8 @@ void UndoHistory::DropOne(Bitmap* refill) {
 }
 
 void UndoHistory::Trim(Bitmap* refill) {
-    while (!steps_.empty() && (int(steps_.size()) > levels_ || Bytes() > budget_)) DropOne(refill);
+    // The budget leaves the last step standing, however large: one level keeps the last
+    // operation undoable whatever it cost, and more levels must not give less.
+    while (int(steps_.size()) > levels_ || (steps_.size() > 1 && Bytes() > budget_))
+        DropOne(refill);
 }

@@ -40,7 +40,8 @@ class UndoHistory {
     // above it. Fewer levels drop the oldest steps.
     int Levels() const { return levels_; }
     void SetLevels(int levels);
-    // The memory the steps may hold, in bytes; the oldest go first when it is exceeded.
+    // The memory the steps may hold, in bytes; the oldest go first when it is exceeded, but a
+    // step alone stays even when it is larger.
     std::uint64_t Budget() const { return budget_; }
     void SetBudget(std::uint64_t bytes);
 

@@ -62,7 +62,8 @@ class HistoryTest : public CoreTest {
 }  // namespace
 
 // Two pictures of 400 x 400 (480000 bytes) fit in a megabyte, three do not; with two levels a
-// third small step drops the oldest too. What is dropped cannot be undone.
+// third small step drops the oldest too. What is dropped cannot be undone. A step larger than
+// the whole budget stays alone, so that the last operation can always be undone.
 TEST_F(HistoryTest, TheBudgetAndTheLevelsDropTheOldestSteps) {
     WriteIni("[undo]\nLevels=10\nMemoryMB=1\n");
     Restart();
@@ -90,6 +91,16 @@ TEST_F(HistoryTest, TheBudgetAndTheLevelsDropTheOldestSteps) {
     EXPECT_EQ(Layer(0).Pixel(20, 20), clWhite);
     EXPECT_EQ(Layer(0).Pixel(70, 20), kGrey);
     EXPECT_EQ(Layer(0).Pixel(120, 20), kGrey);
+
+    screen.NewDialogResult = std::pair{800, 800};
+    core->N2Click();
+    Grey();
+    FillAll(clRed);
+    FillAll(clBlue);
+    EXPECT_EQ(screen.UndoSteps, (Steps{2, 1, 0}));
+    core->Button2Click();
+    EXPECT_EQ(Layer(0).Pixel(700, 700), clRed);
+    EXPECT_EQ(core->Image1.Pixel(700, 700), clRed);
 }
 
 // A step names its layer's life, not its position: it restores that layer after the layer has
