@@ -111,6 +111,9 @@ void MainWindowCore::EndRunningEdit() {
     }
     Tools.RetouchDragging = false;
     EndMarkedEdit();
+    // Any edit still open is the colour pick's press, which changes nothing: walked past, it
+    // would take the step undone for its own change.
+    History.AbandonEdit();
 }
 
 void MainWindowCore::EndMarkedEdit() {

@@ -226,7 +226,8 @@ TEST_F(HistoryTest, AFailedCommandLeavesTheDocumentAndTheHistoryAsTheyWere) {
 
 // Undo while a stroke's tail still draws ends the stroke as a step and takes it back. A step
 // holds only its rectangle. A floating text is no step: undo takes back the edit before it, and
-// the text floats on over the result.
+// the text floats on over the result. A colour pick's press, which opens an edit that changes
+// nothing, never takes an undo for a change of its own.
 TEST_F(HistoryTest, UndoEndsAStrokeStillDrawingAndKeepsATextFloating) {
     core->SetUndoLevels(10);
     const Bitmap white = Layer(0);
@@ -264,6 +265,21 @@ TEST_F(HistoryTest, UndoEndsAStrokeStillDrawingAndKeepsATextFloating) {
             ++inked;
         }
     EXPECT_GT(inked, 0);
+
+    Grey();
+    Cut(10, 10, 20, 20);
+    core->Button6Click();
+    core->Image1MouseDown(mbLeft, ssLeft, 100, 100);
+    core->Image1MouseUp(mbLeft, 0, 100, 100);
+    core->Button2Click();
+    // The retouch tool's release takes an after-snapshot, also where a press made a band.
+    core->Button4Click();
+    Cut(50, 10, 20, 20);
+    EXPECT_EQ(screen.UndoSteps, (Steps{10, 3, 0}));
+    core->Button2Click();
+    core->Button2Click();
+    EXPECT_EQ(Layer(0).Pixel(55, 15), kGrey);
+    EXPECT_EQ(Layer(0).Pixel(15, 15), kGrey);
 }
 
 // Undo on a layer below the current one, and on a layer above it, composes only the step's
