@@ -91,6 +91,8 @@ void MainWindowCore::RecoverFromOutOfMemory(long long snapshots) {
         Compositor.CompositeRefresh();
     } catch (const std::bad_alloc&) {
     }
+    // Old undo steps may have given way to the edit that failed.
+    ShowUndoSteps();
     screen_.ErrorBox(OutOfMemoryError().Text());
 }
 

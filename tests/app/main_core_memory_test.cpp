@@ -2,6 +2,8 @@
 // starts with "ﾒﾓﾘ不足です", what fails half-way is put back, and the program goes on.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "core_test.h"
 #include "document/picture_files.h"
 #include "layers/recording_host.h"
@@ -252,6 +254,34 @@ TEST_F(MemoryTest, OldUndoStepsGiveWayToAStepThatWouldNotFit) {
     EXPECT_EQ(Layer(0).Pixel(500, 1200), kInk);
     EXPECT_EQ(Layer(0).Pixel(1500, 500), kInk);
     EXPECT_EQ(Layer(0).Pixel(500, 500), clWhite);
+}
+
+// Old steps that gave way to an edit stay gone when the edit then fails, and the undo items
+// count what is left.
+TEST_F(MemoryTest, StepsThatGaveWayToAFailedEditAreGoneFromTheUndoItems) {
+    SKIP_WITHOUT_ADDRESS_SPACE_LIMIT();
+    NewPicture(2000, 1500);
+    core->SetUndoLevels(10);
+    core->Compositor.CurrentLayerImage().Fill(kInk);
+    // Two fills of the whole layer keep 9 MB each, as much as the new layer needs.
+    core->Button5Click();
+    for (TColor colour : {clBlack, clWhite}) {
+        core->PrimaryColour = colour;
+        core->Guarded([&] { core->Image1MouseDown(mbLeft, ssLeft, 5, 5); });
+    }
+    core->Layers.CreateLayer();
+    core->Layers.SelectLayer(1);
+    Tick();
+    EXPECT_EQ(screen.UndoSteps, (std::array<int, 3>{10, 2, 0}));
+    core->FilterPumpIntervalMs = 0;
+    screen.FailNextPump = true;
+    {
+        const AddressSpaceLimit limit(kShortRoom);
+        core->Guarded([&] { core->I2Click(); });
+    }
+    EXPECT_EQ(screen.Errors, QStringList{kOutOfMemory});
+    EXPECT_EQ(core->History.Back(), 1);
+    EXPECT_EQ(screen.UndoSteps, (std::array<int, 3>{10, 1, 0}));
 }
 
 TEST_F(MemoryTest, TheCountMatchesTheBuffersOfAUsedDocument) {
