@@ -327,6 +327,11 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // ---- Undo history (private) ----
     bool DeepUndo() const { return History.Levels() > 1; }
     void ReadUndoSettings();
+    void HandLastStepToPair();
+    void HandPairToHistory();
+    // The after-snapshot of a new or opened document: a copy of layer. With more levels the
+    // history keeps what changed, and the after-snapshot is white without memory.
+    void ResetAfterSnapshot(const Bitmap& layer);
     // Undo or redo of one step of the history.
     void WalkHistory(bool back);
     // Before the history is walked or handed over: a stroke or retouch drag still drawing ends

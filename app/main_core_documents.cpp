@@ -103,7 +103,7 @@ bool MainWindowCore::OpenDocumentFile(const QString& path, FileType type) {
     Document.Modified = false;
     // Both undo snapshots hold the current layer as loaded, so that undo finds nothing to undo.
     Image3.CopyFrom(Compositor.CurrentLayerImage());
-    Image4.CopyFrom(Compositor.CurrentLayerImage());
+    ResetAfterSnapshot(Compositor.CurrentLayerImage());
     Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
     return true;
 }
@@ -128,7 +128,7 @@ void MainWindowCore::N2Click() {
     Image1.MakeWhite(width, height);
     Compositor.Reset(width, height);
     Image3.CopyFrom(Image1);
-    Image4.CopyFrom(Image1);
+    ResetAfterSnapshot(Image1);
     ShowDocumentTitle(kUntitled);
     Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
 }

@@ -43,28 +43,50 @@ void MainWindowCore::SetUndoLevels(int levels) {
         EndRunningEdit();
         History.DropGoneLayers(Layers);
     }
-    if (levels == 1) {
-        // The last step done becomes the pair: undo toggles it as it would have toggled the
-        // last operation. Without one, undo finds nothing to take back.
-        const auto last = History.LastDone();
-        const int index = last ? last->Layer : Layers.CurrentLayerIndex();
-        const Bitmap& layer = LayerImages()[std::size_t(index)];
-        Image4.CopyFrom(layer);
-        Image3.CopyFrom(layer);
-        if (last) DrawOpaque(Image3, *last->Before, last->Area.left(), last->Area.top());
-        Tools.UndoLayer = index;
-        Tools.UndoPhase = 0;
-        History.Clear();
-    }
+    if (levels == 1)
+        HandLastStepToPair();
+    else if (was == 1)
+        HandPairToHistory();
     History.SetLevels(levels);
+    ShowUndoSteps();
+}
+
+// The last step done becomes the pair: undo toggles it as it would have toggled the last
+// operation. Without one, undo finds nothing to take back.
+void MainWindowCore::HandLastStepToPair() {
+    const auto last = History.LastDone();
+    const int index = last ? last->Layer : Layers.CurrentLayerIndex();
+    const Bitmap& layer = LayerImages()[std::size_t(index)];
+    // Both snapshots are counted before either changes.
+    CheckRoomToCopy(layer, Image4);
+    CheckRoomToCopy(layer, Image3);
+    Image4.CopyFrom(layer);
+    Image3.CopyFrom(layer);
+    if (last) DrawOpaque(Image3, *last->Before, last->Area.left(), last->Area.top());
+    Tools.UndoLayer = index;
+    Tools.UndoPhase = 0;
+    History.Clear();
+}
+
+// The operation the pair holds stays undoable as the history's first step; the after-snapshot
+// is not needed from then on.
+void MainWindowCore::HandPairToHistory() {
     const int index = Tools.UndoLayer;
-    if (was == 1 && Tools.UndoPhase == 0 && Layers.InUse(index) &&
+    if (Tools.UndoPhase == 0 && Layers.InUse(index) &&
         LayerImages()[std::size_t(index)] == Image4) {
-        // The operation the pair holds stays undoable as the history's first step.
         History.BeginEdit(index, Layers.LayerSerial(index));
         History.EndEdit(Image3, Image4);
     }
-    ShowUndoSteps();
+    Image4.ReleaseToWhite();
+}
+
+void MainWindowCore::ResetAfterSnapshot(const Bitmap& layer) {
+    if (DeepUndo()) {
+        Image4.ReleaseToWhite();
+        Image4.MakeWhite(layer.Width(), layer.Height());
+    } else {
+        Image4.CopyFrom(layer);
+    }
 }
 
 void MainWindowCore::Redo1Click() {

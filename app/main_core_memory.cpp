@@ -40,16 +40,18 @@ bool MainWindowCore::DocumentFits(const DocumentShape& shape) const {
 void MainWindowCore::ReserveEditBuffers() {
     const Bitmap& layer = Compositor.CurrentLayerImage();
     const bool layerHeld = !layer.IsLazyWhite();
-    // A paint surface that shows the layer itself needs no memory of its own.
+    // A paint surface that shows the layer itself needs no memory of its own, nor does the
+    // after-snapshot that more undo levels leave unused.
     const bool surfaceIsLayer = Image1.ShowsPixelsOf(layer);
-    const std::uint64_t missing = MissingBytes(layer) +
-                                  (surfaceIsLayer ? 0 : MissingBytes(Image1)) +
-                                  MissingBytes(Image4) + (layerHeld ? MissingBytes(Image3) : 0);
+    const bool afterUsed = !DeepUndo();
+    const std::uint64_t missing =
+        MissingBytes(layer) + (surfaceIsLayer ? 0 : MissingBytes(Image1)) +
+        (afterUsed ? MissingBytes(Image4) : 0) + (layerHeld ? MissingBytes(Image3) : 0);
     if (missing == 0) return;
     // Old undo steps give way to the edit.
     if (!History.MakeRoom(missing, MemoryRoom())) throw OutOfMemoryError();
     if (!surfaceIsLayer) Image1.HoldMemory();
-    if (layerHeld) Image4.HoldMemory();
+    if (layerHeld && afterUsed) Image4.HoldMemory();
 }
 
 void MainWindowCore::CheckRoomToCopy(const Bitmap& from, const Bitmap& into) const {

@@ -186,17 +186,20 @@ TEST_F(HistoryTest, TheLevelsAreReadClampedAndWritten) {
 }
 
 // The operation undo would take back now stays undoable across a change of levels, both ways.
+// With more levels the after-snapshot holds no memory, also after New.
 TEST_F(HistoryTest, ChangingTheLevelsKeepsTheLastOperationUndoable) {
     Grey();
     FillAll(clRed);
     core->SetUndoLevels(5);
     EXPECT_EQ(screen.UndoSteps, (Steps{5, 1, 0}));
+    EXPECT_EQ(core->Image4.AllocatedBytes(), 0u);
     core->Button2Click();
     EXPECT_EQ(Layer(0).Pixel(9, 9), kGrey);
     core->Redo1Click();
     EXPECT_EQ(Layer(0).Pixel(9, 9), clRed);
 
     FillAll(clBlue);
+    EXPECT_EQ(core->Image4.AllocatedBytes(), 0u);
     core->SetUndoLevels(1);
     EXPECT_EQ(screen.UndoSteps, (Steps{1, 0, 0}));
     for (TColor expected : {clRed, clBlue, clRed}) {
@@ -204,6 +207,16 @@ TEST_F(HistoryTest, ChangingTheLevelsKeepsTheLastOperationUndoable) {
         EXPECT_EQ(Layer(0).Pixel(9, 9), expected);
         EXPECT_EQ(core->Image1.Pixel(9, 9), expected);
     }
+
+    core->SetUndoLevels(5);
+    screen.NewDialogResult = std::pair{300, 200};
+    core->N2Click();
+    FillAll(clRed);
+    FillAll(clBlue);
+    EXPECT_EQ(core->Image4.AllocatedBytes(), 0u);
+    EXPECT_EQ(core->Image4.Width(), 300);
+    core->Button2Click();
+    EXPECT_EQ(Layer(0).Pixel(9, 9), clRed);
 }
 
 TEST_F(HistoryTest, AFailedCommandLeavesTheDocumentAndTheHistoryAsTheyWere) {
