@@ -131,6 +131,17 @@ TEST_F(MainCoreEditTest, UndoAfterEveryKindOfOperationRestoresTheLayerAndRedoesI
                  c.Timer1Timer(1);
              }
          }},
+        {"pen stroke",
+         [&](MainWindowCore& c, int i) {
+             c.Button3Click();
+             c.Checks.H1 = false;
+             c.Checks.N8 = c.Checks.C2 = true;
+             drag(c, 60, 200, 150 + 50 * i);
+             for (int k = 0; k < 60 && c.Stroke.StrokeActive; ++k) {
+                 c.Image1MouseMove(0, 201 + k, 150 + 50 * i);
+                 c.Timer1Timer(1);
+             }
+         }},
         {"retouch",
          [&](MainWindowCore& c, int i) {
              c.Button4Click();
