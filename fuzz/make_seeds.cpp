@@ -45,6 +45,7 @@ void SettingsSeeds() {
     Seed("settings_fuzz", "odd.ini",
          "[image\n= \n[ ]\nwidth\n[IMAGE]\nWIDTH = 12 \n[Image]\nWidth=x\n");
     Seed("settings_fuzz", "empty.ini", "");
+    Seed("settings_fuzz", "undo.ini", "[undo]\nLevels=+20\nMemoryMB=-99999999999999999999\n");
 }
 
 void ShiftJisSeeds() {
