@@ -2,6 +2,8 @@
 // and resting the idle loop whenever a tick would change nothing gives the same pixels.
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -77,6 +79,19 @@ TEST(StrokeReplay, RecordedStrokesKeepTheirPixels) {
         EXPECT_EQ(sums[0], QLatin1String(c.checksum));
         EXPECT_EQ(sums[1], sums[0]);
     }
+}
+
+// The command-line replay writes its picture where it was asked, also by a relative name.
+TEST(StrokeReplay, ReplayToolWritesThePictureNamed) {
+    QTemporaryDir dir;
+    QProcess replay;
+    replay.setWorkingDirectory(dir.path());
+    replay.start(QStringLiteral(KASUMIRO_REPLAY), {StrokeFile("slow"), QStringLiteral("out.bmp")});
+    ASSERT_TRUE(replay.waitForFinished(60000));
+    EXPECT_EQ(replay.exitCode(), 0);
+    EXPECT_TRUE(replay.readAllStandardOutput().startsWith("layer b9e4e82a5bf5c06f"));
+    const QImage picture(dir.filePath(QStringLiteral("out.bmp")));
+    EXPECT_EQ(picture.size(), QSize(400, 400));
 }
 
 TEST(StrokeReplay, BadLineIsNamed) {
