@@ -64,9 +64,12 @@ bool Parse(const QStringList& args, ExportRequest& request) {
 Bitmap Composed(LoadedFile&& file) {
     LayerStack stack;
     Bitmap picture(file.Width(), file.Height());
-    LayerCompositor compositor(stack, picture);
-    InstallLoadedFile(std::move(file), stack, compositor, picture);
-    compositor.RebuildLayerCache();
+    {
+        // The picture keeps the composed pixels as its own when the compositor goes.
+        LayerCompositor compositor(stack, picture);
+        InstallLoadedFile(std::move(file), stack, compositor, picture);
+        compositor.RebuildLayerCache();
+    }
     return picture;
 }
 
