@@ -50,18 +50,20 @@ LoadedFile LoadFile(const QString& path, FileType type, FileProgress* progress) 
         file.Document = ReadLayeredDocumentFile(path, progress);
         return file;
     }
+    LoadedFile file;
+    file.Type = type;
+    if (type == FileType::Bmp) {
+        file.Picture = ReadBmpFile(path);
+        return file;
+    }
     const QByteArray bytes = ReadWholeFile(path);
     const char* data = bytes.constData();
     const auto size = std::size_t(bytes.size());
-    LoadedFile file;
-    file.Type = type;
     switch (type) {
-        case FileType::Bmp:
-            file.Picture = ReadBmp(data, size);
-            break;
         case FileType::Jpeg:
             file.Picture = DecodeJpeg(data, size);
             break;
+        case FileType::Bmp:
         case FileType::Layered:
         case FileType::Unknown:
             throw UserError(QStringLiteral("このファイルには対応していません。"));
