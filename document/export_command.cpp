@@ -77,6 +77,9 @@ void Write(const ExportRequest& request, FileType type, const Bitmap& picture) {
         case FileType::Jpeg:
             SaveJpegFile(request.out, picture, request.quality, request.progressive);
             break;
+        case FileType::Png:
+            SavePngFile(request.out, picture);
+            break;
         case FileType::Layered:
             SaveLayeredFile(request.out, picture.Width(), picture.Height(),
                             {{clWhite, kShownMark, DefaultLayerName(0), &picture}});
