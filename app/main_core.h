@@ -204,6 +204,11 @@ class MainWindowCore : private CompositorHost {
     // While Modified: "<name> への変更を保存しますか？"; Yes runs Save As. The asking command
     // goes on whatever happens.
     void AskToSaveChanges();
+    // Files dropped on the window: the first opens as Open would, after the save question; a
+    // name of no type we read gets "このファイルには対応していません。" and nothing else.
+    void DropFiles(const QStringList& paths);
+    // A picture dropped without a file floats as a pasted one does.
+    void DropPicture(const Bitmap& picture);
 
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
@@ -279,6 +284,8 @@ class MainWindowCore : private CompositorHost {
     bool CurrentLayerHidden() const;
 
     // ---- Editing (private) ----
+    void StartPaste();
+    void FloatPaste();
     void ArmSelection(bool cut);
     void ResetSelectionAndPaste();
     void DropFloatingPaste();

@@ -1,0 +1,62 @@
+// Files and pictures dragged onto the main window (the paint surface among it) from a file
+// manager or another program.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
+#include <memory>
+
+#include "app/main_window.h"
+#include "document/document_errors.h"
+#include "platform/file_names.h"
+#include "tools/clipboard_picture.h"
+
+namespace {
+
+// The local files among the dropped addresses, named by their bytes (the addresses carry a
+// name that is no UTF-8 as percent-encoded bytes).
+QStringList DroppedFiles(const QMimeData& data) {
+    QStringList files;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile())
+            files << FileNameFromBytes(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    return files;
+}
+
+bool Wanted(const QMimeData* data) {
+    return data && (!DroppedFiles(*data).isEmpty() || data->hasImage());
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (Wanted(event->mimeData())) event->acceptProposedAction();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+    if (Wanted(event->mimeData())) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (!Wanted(data)) return;
+    const QStringList files = DroppedFiles(*data);
+    auto picture = std::make_shared<Bitmap>();
+    if (files.isEmpty() &&
+        !PictureFromImage(qvariant_cast<QImage>(data->imageData()), *picture, kMaxPictureSide))
+        return;
+    event->acceptProposedAction();
+    // The program the drag came from waits until the drop returns: the save question and the
+    // messages of opening come once it has.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files, picture] {
+            if (files.isEmpty())
+                core_.DropPicture(*picture);
+            else
+                core_.DropFiles(files);
+        },
+        Qt::QueuedConnection);
+}
