@@ -2,7 +2,7 @@
 #include "app/main_core.h"
 
 void MainWindowCore::DropFiles(const QStringList& paths) {
-    if (paths.isEmpty()) return;
+    if (paths.isEmpty() || filterRunning_) return;
     // Only one document is open at a time: of several files, the first.
     const QString& path = paths.first();
     const FileType type = TypeOfName(path);
@@ -20,6 +20,7 @@ void MainWindowCore::DropFiles(const QStringList& paths) {
 }
 
 void MainWindowCore::DropPicture(const Bitmap& picture) {
+    if (filterRunning_) return;
     StartPaste();
     Image7.Picture.CopyFrom(picture);
     FloatPaste();

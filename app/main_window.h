@@ -171,6 +171,7 @@ class TForm1 : public QMainWindow, public MainScreen {
 
     // ---- Documents (window) ----
     bool ShowFileDialog(bool save, QString& fileName, int& filterIndex);
+    bool DropWanted(const class QMimeData* data) const;
     TOKBottomDlg* newPictureDialog_ = nullptr;
     TForm5* jpegDialog_ = nullptr;
     // The filter entry each file dialog shows next (1 BMP).

@@ -25,23 +25,29 @@ QStringList DroppedFiles(const QMimeData& data) {
     return files;
 }
 
-bool Wanted(const QMimeData* data) {
+bool Offered(const QMimeData* data) {
     return data && (!DroppedFiles(*data).isEmpty() || data->hasImage());
 }
 
 }  // namespace
 
+// A running filter lets the window system in to show its progress; nothing may be dropped on
+// the picture it is working on.
+bool TForm1::DropWanted(const QMimeData* data) const {
+    return !core_.FilterRunning() && Offered(data);
+}
+
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (Wanted(event->mimeData())) event->acceptProposedAction();
+    if (DropWanted(event->mimeData())) event->acceptProposedAction();
 }
 
 void TForm1::dragMoveEvent(QDragMoveEvent* event) {
-    if (Wanted(event->mimeData())) event->acceptProposedAction();
+    if (DropWanted(event->mimeData())) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
-    if (!Wanted(data)) return;
+    if (!DropWanted(data)) return;
     const QStringList files = DroppedFiles(*data);
     auto picture = std::make_shared<Bitmap>();
     if (files.isEmpty() &&
