@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/program_windows.h"
 #include "document/export_command.h"
 #include "platform/file_names.h"
+#include "platform/fonts.h"
 
 namespace {
 

@@ -12,8 +12,11 @@ MainWindowCore::MainWindowCore(MainScreen& screen)
       screen_(screen) {
     Timer1.SetActiveOnly(true);
     Timer1.SetInterval(0);
-    Timer1.OnTimer = [this](TDXTimer*, int lag) { Timer1Timer(lag); };
+    Timer1.OnTimer = [this](TDXTimer*, int lag) { Guarded([&] { Timer1Timer(lag); }); };
     Timer1.CanRest = [this] { return TickIsIdle(); };
+    Layers.RoomForLayers = [this](int layers) {
+        return DocumentFits({Image1.Width(), Image1.Height(), layers});
+    };
 }
 
 void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir) {
@@ -170,9 +173,12 @@ QString MainWindowCore::SizeText() const {
 }
 
 void MainWindowCore::TakeBeforeSnapshot() {
+    ReserveEditBuffers();
+    Image3.CopyFrom(Compositor.CurrentLayerImage());
     Tools.UndoPhase = 1;
     Tools.UndoLayer = Layers.CurrentLayerIndex();
-    Image3.CopyFrom(Compositor.CurrentLayerImage());
+    ++beforeSnapshots_;
+    modifiedBeforeEdit_ = Document.Modified;
 }
 
 void MainWindowCore::TakeAfterSnapshot() {

@@ -3,19 +3,23 @@
 // on, and the main window's handlers under their own names. It never touches widgets; what it
 // needs from the screen it asks of MainScreen.
 #include <QStringList>
+#include <cstdint>
+#include <new>
 
 #include "app/dx_timer.h"
 #include "app/main_screen.h"
-#include "app/menu_checks.h"
 #include "brush/bristle_set.h"
 #include "brush/brush_settings.h"
 #include "brush/brush_stroke.h"
+#include "brush/menu_checks.h"
 #include "brush/stroke_state.h"
 #include "controls/ini_gt.h"
+#include "document/document_memory.h"
 #include "document/document_state.h"
 #include "document/picture_files.h"
 #include "layers/compositor.h"
 #include "layers/layer_stack.h"
+#include "loupe/loupe_host.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/random_source.h"
@@ -28,7 +32,7 @@
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
 
-class MainWindowCore : private CompositorHost {
+class MainWindowCore : public LoupeHost, private CompositorHost {
   public:
     // Pictures are kept within what 16-bit coordinates address.
     static constexpr int kMaxPictureSide = 32767;
@@ -58,14 +62,37 @@ class MainWindowCore : private CompositorHost {
     void Timer1Timer(int lagCount);
 
     // The loupe window reads its options from the settings when it is created and shown.
-    void ReadLoupeMagnification();
-    void ReadLoupeShowOptions();
+    void ReadLoupeMagnification() override;
+    void ReadLoupeShowOptions() override;
 
     // The undo pair's two snapshot steps, shared by every operation that changes pixels:
     // the before-snapshot (UndoPhase 1) and the after-snapshot (UndoPhase 0) of the current
-    // layer, both recording it as UndoLayer.
+    // layer, both recording it as UndoLayer. The before-snapshot first makes sure of the memory
+    // the edit ends with (OutOfMemoryError, changing nothing, when it cannot be had).
     void TakeBeforeSnapshot();
     void TakeAfterSnapshot();
+
+    // ---- Running out of memory ----
+    // Runs one of the user's commands. When memory runs out in it (std::bad_alloc, or a
+    // refusal counted beforehand) the layer it was changing is put back from the
+    // before-snapshot, a stroke in progress stops, "ﾒﾓﾘ不足です" is shown and the program goes
+    // on.
+    template <typename Command>
+    void Guarded(Command&& command) {
+        const long long snapshots = beforeSnapshots_;
+        try {
+            command();
+        } catch (const std::bad_alloc&) {
+            RecoverFromOutOfMemory(snapshots);
+        } catch (const OutOfMemoryError&) {
+            RecoverFromOutOfMemory(snapshots);
+        }
+    }
+    // What the picture-sized buffers of the open document hold now.
+    std::uint64_t HeldDocumentBytes() const;
+    // Whether the window could hold a document of this shape once it is used, in place of the
+    // open one.
+    bool DocumentFits(const DocumentShape& shape) const;
 
     // ---- Brush settings: bristles, size, brush kind ----
     BristleSet Bristles;
@@ -208,7 +235,7 @@ class MainWindowCore : private CompositorHost {
     // name of no type we read gets "このファイルには対応していません。" and nothing else.
     void DropFiles(const QStringList& paths);
     // A picture dropped without a file floats as a pasted one does.
-    void DropPicture(const Bitmap& picture);
+    void DropPicture(Bitmap picture);
 
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
@@ -217,9 +244,11 @@ class MainWindowCore : private CompositorHost {
     static int LoupeFactor(int item);
     // The magnification the checked items give: the last checked one wins; with none checked
     // it stays current.
-    int LoupeMagnification(int current) const;
+    int LoupeMagnification(int current) const override;
     // A magnification item chosen: it becomes the only checked one. Returns its factor.
-    int LoupeMagnificationClick(int item);
+    int LoupeMagnificationClick(int item) override;
+    LoupeOptions& LoupeSettings() override { return Loupe; }
+    const Bitmap* LoupePicture() const override { return Checks.L1 ? &Image1 : nullptr; }
 
     QString SizeText() const;
     int PictureWidth() const { return Image1.Width(); }
@@ -296,9 +325,9 @@ class MainWindowCore : private CompositorHost {
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);
     void SetSwatch(Swatch swatch, TColor colour);
-    void ClearPasteAndSelectionFlags();
-    // The layer the text floats on: the current one, with a backdrop taken from it.
-    Bitmap& TextLayer();
+    // The layer the text floats on: the current one, with a backdrop taken from it. Null when
+    // the float has ended because its backdrop's layer is gone.
+    Bitmap* TextLayer();
 
     // ---- Filters (private) ----
     void RunFilter(FilterKind kind);
@@ -318,6 +347,32 @@ class MainWindowCore : private CompositorHost {
     void ShowDocumentTitle(const QString& name);
     // Shows a failed file operation's message.
     void ReportFileError(const UserError& error);
+
+    // ---- Running out of memory (private) ----
+    // snapshots: the before-snapshots taken when the failing command began.
+    void RecoverFromOutOfMemory(long long snapshots);
+    // The current layer takes its before-snapshot back; the after-snapshot becomes the same,
+    // so that undo finds nothing to undo.
+    void PutBackBeforeSnapshot();
+    void ReserveEditBuffers();
+    // Throws OutOfMemoryError when copying from into into would need memory that is not there.
+    void CheckRoomToCopy(const Bitmap& from, const Bitmap& into) const;
+    // Throws OutOfMemoryError when the file, as its header describes it, cannot be opened
+    // beside the open document.
+    void CheckRoomToOpen(const QString& path, FileType type) const;
+    // The paint surface and undo pair of a document of another size, made before the open
+    // document is touched; a buffer stays empty where the window's own already has the size.
+    struct WindowBuffers {
+        Bitmap Surface;
+        Bitmap Before;
+        Bitmap After;
+    };
+    std::uint64_t WindowBuffersBytes(int width, int height) const;
+    WindowBuffers MakeWindowBuffers(int width, int height) const;
+    void TakeWindowBuffers(WindowBuffers&& buffers);
+    long long beforeSnapshots_ = 0;
+    // Modified as it was when the last before-snapshot was taken.
+    bool modifiedBeforeEdit_ = false;
 
     // ---- Loupe (private) ----
 

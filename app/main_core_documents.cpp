@@ -2,6 +2,7 @@
 // start-up open. Files are read and decoded in full before the open document is touched, and
 // written to a temporary file that replaces the target only when complete.
 #include <algorithm>
+#include <utility>
 
 #include "app/main_core.h"
 #include "document/document_errors.h"
@@ -38,14 +39,20 @@ void MainWindowCore::AskToSaveChanges() {
 
 void MainWindowCore::ResetDocument() {
     if (Tools.PastePending) {
-        CommitFloatingPaste();
+        // Dropped into a document that is about to go, the paste would leave nothing behind
+        // but what its drop marks; it goes without asking memory of the old picture.
+        Image7.Discard();
+        ShowFloatingPaste();
+        Tools.UndoPhase = 0;
+        Tools.TextToolActive = false;
         Document.Modified = true;
     }
-    Tools.PasteFollowing = Tools.PastePending = false;
-    Tools.ClearCutAndCopy();
+    Tools.EndSelectionAndPaste();
     // A floating text keeps the old picture under it as its backdrop; left floating, the next
     // move would put that backdrop into the new document. The text tool stays chosen.
     Tools.TextFloating = false;
+    // Its backdrop is the old picture: nothing will float over it again.
+    Text.TextBackdrop = Bitmap();
     Tools.UndoLayer = 0;
     Stroke.InkLevel = Stroke.SpeedSquared = 0;
     Stroke.TickDrawing = false;
@@ -70,15 +77,27 @@ void MainWindowCore::ReportFileError(const UserError& error) {
 bool MainWindowCore::OpenDocumentFile(const QString& path, FileType type) {
     ScreenProgress progress(screen_);
     LoadedFile file;
+    WindowBuffers buffers;
     try {
+        CheckRoomToOpen(path, type);
         file = LoadFile(path, type, &progress);
+        buffers = MakeWindowBuffers(file.Width(), file.Height());
     } catch (const UserError& e) {
         screen_.SetProgressPosition(0);
         ReportFileError(e);
         return false;
+    } catch (const std::bad_alloc&) {
+        screen_.SetProgressPosition(0);
+        ReportFileError(OutOfMemoryError());
+        return false;
     }
+    // From here on nothing asks for a picture's memory: the old document gives way.
     ResetDocument();
+    // The file's layers were counted before it was read.
+    auto roomForLayers = std::exchange(Layers.RoomForLayers, nullptr);
     InstallLoadedFile(std::move(file), Layers, Compositor, Image1);
+    Layers.RoomForLayers = std::move(roomForLayers);
+    TakeWindowBuffers(std::move(buffers));
     Document.Modified = false;
     // Both undo snapshots hold the current layer as loaded, so that undo finds nothing to undo.
     Image3.CopyFrom(Compositor.CurrentLayerImage());
@@ -97,6 +116,7 @@ void MainWindowCore::N2Click() {
     height = std::max(height, 1);
     try {
         CheckPictureSize(width, height);
+        if (!DocumentFits({width, height, 1})) throw OutOfMemoryError();
     } catch (const UserError& e) {
         screen_.ErrorBox(e.Text());
         return;
@@ -171,6 +191,10 @@ bool MainWindowCore::WriteDocumentFile(const QString& path, FileType type, int q
     } catch (const UserError& e) {
         screen_.SetProgressPosition(0);
         ReportFileError(e);
+        return false;
+    } catch (const std::bad_alloc&) {
+        screen_.SetProgressPosition(0);
+        ReportFileError(OutOfMemoryError());
         return false;
     }
     // Changes made since are unsaved again; the previous file was never destroyed.

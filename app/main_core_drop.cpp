@@ -19,9 +19,9 @@ void MainWindowCore::DropFiles(const QStringList& paths) {
     ShowDocumentTitle(Document.FileName);
 }
 
-void MainWindowCore::DropPicture(const Bitmap& picture) {
+void MainWindowCore::DropPicture(Bitmap picture) {
     if (filterRunning_) return;
     StartPaste();
-    Image7.Picture.CopyFrom(picture);
+    Image7.Picture = std::move(picture);
     FloatPaste();
 }

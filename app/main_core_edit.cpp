@@ -2,15 +2,6 @@
 #include "app/main_core.h"
 #include "tools/picture_edit.h"
 
-namespace {
-
-void ClearPasteAndTextFlags(ToolState& t) {
-    t.PasteFollowing = t.PastePending = false;
-    t.TextToolActive = t.TextFloating = false;
-}
-
-}  // namespace
-
 // ---- Undo and clear ----
 
 void MainWindowCore::Button2Click() {
@@ -52,8 +43,8 @@ void MainWindowCore::ArmSelection(bool cut) {
 // Clears every selection and paste mode. A band or floating picture that a cleared mode
 // leaves behind is hidden, so that it cannot stand over the picture catching the pointer.
 void MainWindowCore::ResetSelectionAndPaste() {
-    ClearPasteAndTextFlags(Tools);
-    Tools.ClearCutAndCopy();
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     if (SelShape1.Visible) {
         SelShape1.Reset();
         ShowSelShape();
@@ -199,7 +190,7 @@ void MainWindowCore::Image7MouseDown(TMouseButton, TShiftState, int, int) {
 void MainWindowCore::CommitFloatingPaste() {
     if (!Tools.PastePending) return;
     DropFloatingPaste();
-    Tools.TextToolActive = Tools.TextFloating = false;
+    Tools.EndText();
 }
 
 // The drop shared by a click on the floating picture and by the commands that commit it

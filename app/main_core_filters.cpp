@@ -77,18 +77,29 @@ void MainWindowCore::RunFilter(FilterKind kind) {
     // no number, a dialog closed without its button) leaves the undo step before it intact.
     if (!ReadFilterDialog(job)) return;
 
+    const long long snapshots = beforeSnapshots_;
     filterRunning_ = true;
     const bool ticking = Timer1.Enabled();
     Timer1.SetEnabled(false);
-    TakeBeforeSnapshot();
-    Document.Modified = true;
-    ScreenProgress progress(screen_);
-    ApplyLayerFilter(Compositor.CurrentLayerImage(), job, progress, FilterPumpIntervalMs);
-    screen_.SetProgressPosition(0);
-    Compositor.CompositeRefresh();
-    TakeAfterSnapshot();
+    bool outOfMemory = false;
+    try {
+        TakeBeforeSnapshot();
+        Document.Modified = true;
+        ScreenProgress progress(screen_);
+        ApplyLayerFilter(Compositor.CurrentLayerImage(), job, progress, FilterPumpIntervalMs);
+        screen_.SetProgressPosition(0);
+        Compositor.CompositeRefresh();
+        TakeAfterSnapshot();
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    } catch (const OutOfMemoryError&) {
+        outOfMemory = true;
+    }
     Timer1.SetEnabled(ticking);
     filterRunning_ = false;
+    // The window is the user's again before the message shows; a close asked for meanwhile
+    // still comes after it.
+    if (outOfMemory) RecoverFromOutOfMemory(snapshots);
 
     if (closeAfterFilter_) {
         closeAfterFilter_ = false;

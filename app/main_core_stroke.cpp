@@ -27,8 +27,9 @@ void MainWindowCore::Image1MouseDown(TMouseButton button, TShiftState shift, int
     if (Tools.CutArmed) return StartCutRectangle(x, y);
     if (Tools.CopyArmed) return StartCopyRectangle(x, y);
     if (!Stroke.SnapshotTaken) {
-        Stroke.SnapshotTaken = true;
+        // Marked once taken: a snapshot refused for want of memory belongs to no stroke.
         TakeBeforeSnapshot();
+        Stroke.SnapshotTaken = true;
     }
     if (Tools.PickToolActive) return PickPress(button, shift, x, y);
     if (Tools.RetouchToolActive) Tools.RetouchDragging = true;
@@ -100,11 +101,8 @@ void MainWindowCore::Button3Click() {
     if (Tools.PastePending) CommitFloatingPaste();
     screen_.SetPaintCursor(MainScreen::crPen);
     screen_.HighlightToolButton(MainScreen::tbBrush);
-    Tools.TextFloating = false;
-    Tools.TextToolActive = false;
-    Tools.PasteFollowing = false;
-    Tools.PastePending = false;
-    Tools.ClearCutAndCopy();
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.PickToolActive = false;
     Tools.Picking = false;
     Tools.FillToolActive = false;

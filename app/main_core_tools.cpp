@@ -50,19 +50,21 @@ void MainWindowCore::RetouchDab(int x, int y) {
 
 void MainWindowCore::TextPreviewAt(int x, int y) {
     if (!Tools.TextFloating) return;
-    Bitmap& layer = TextLayer();
-    layer.CopyFrom(Text.TextBackdrop);
-    DrawTextLines(layer, x, y, Text.Style);
+    Bitmap* layer = TextLayer();
+    if (!layer) return;
+    layer->CopyFrom(Text.TextBackdrop);
+    DrawTextLines(*layer, x, y, Text.Style);
     Compositor.CompositeRefresh();
 }
 
 void MainWindowCore::StampText(int x, int y) {
     if (!Tools.TextFloating) return;
-    Bitmap& layer = TextLayer();
-    layer.CopyFrom(Text.TextBackdrop);
+    Bitmap* layer = TextLayer();
+    if (!layer) return;
+    layer->CopyFrom(Text.TextBackdrop);
     // The before-snapshot holds the layer without the text.
     TakeBeforeSnapshot();
-    DrawTextLines(layer, x, y, Text.Style);
+    DrawTextLines(*layer, x, y, Text.Style);
     Compositor.CompositeRefresh();
     Tools.TextFloating = false;
     TakeAfterSnapshot();
@@ -73,8 +75,8 @@ void MainWindowCore::StampText(int x, int y) {
 void MainWindowCore::Button4Click() {
     screen_.HighlightToolButton(MainScreen::tbRetouch);
     screen_.SetPaintCursor(MainScreen::crReta);
-    ClearPasteAndSelectionFlags();
-    Tools.TextFloating = Tools.TextToolActive = false;
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.PickToolActive = Tools.FillToolActive = false;
     Tools.RetouchToolActive = true;
 }
@@ -83,8 +85,8 @@ void MainWindowCore::Button5Click() {
     if (Tools.PastePending) CommitFloatingPaste();
     screen_.SetPaintCursor(MainScreen::crDraw);
     screen_.HighlightToolButton(MainScreen::tbFill);
-    ClearPasteAndSelectionFlags();
-    Tools.TextFloating = Tools.TextToolActive = false;
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.PickToolActive = Tools.Picking = Tools.RetouchToolActive = false;
     Tools.FillToolActive = true;
 }
@@ -92,8 +94,8 @@ void MainWindowCore::Button5Click() {
 void MainWindowCore::Button6Click() {
     screen_.SetPaintCursor(MainScreen::crCatch);
     screen_.HighlightToolButton(MainScreen::tbPick);
-    ClearPasteAndSelectionFlags();
-    Tools.TextFloating = Tools.TextToolActive = false;
+    Tools.EndSelectionAndPaste();
+    Tools.EndText();
     Tools.RetouchToolActive = false;
     // The fill flag stays: a press tests the pick first.
     Tools.PickToolActive = true;
@@ -104,15 +106,18 @@ void MainWindowCore::Button8Click() {
     screen_.HighlightToolButton(MainScreen::tbText);
     Tools.RetouchToolActive = false;
     screen_.SetPaintCursor(MainScreen::crText);
-    ClearPasteAndSelectionFlags();
+    Tools.EndSelectionAndPaste();
     Tools.PickToolActive = Tools.FillToolActive = false;
     screen_.SetTextDialogColours(PrimaryColour, SecondaryColour);
     Colours.LayerBrushColour = SecondaryColour;
     // The lines are taken now, so that a later cancelled dialog changes nothing.
     Text.Style = {screen_.TextDialogLines(), screen_.TextDialogFont(), PrimaryColour,
                   SecondaryColour};
+    // The backdrop comes first: a text may float only over a clean copy of its own layer.
+    CheckRoomToCopy(Compositor.CurrentLayerImage(), Text.TextBackdrop);
+    const int layer = Layers.CurrentLayerIndex();
+    Text.TakeBackdrop(Compositor.CurrentLayerImage(), layer, Layers.LayerSerial(layer));
     Tools.TextToolActive = Tools.TextFloating = true;
-    Text.TakeBackdrop(Compositor.CurrentLayerImage(), Layers.CurrentLayerIndex());
 }
 
 // ---- Colours ----
@@ -169,22 +174,22 @@ void MainWindowCore::SetSwatch(Swatch swatch, TColor colour) {
     screen_.SetSwatchColours(PrimaryColour, SecondaryColour);
 }
 
-void MainWindowCore::ClearPasteAndSelectionFlags() {
-    Tools.PasteFollowing = Tools.PastePending = false;
-    Tools.ClearCutAndCopy();
-}
-
-Bitmap& MainWindowCore::TextLayer() {
+Bitmap* MainWindowCore::TextLayer() {
+    const int from = Text.BackdropLayer;
+    if (!Layers.Lives(from, Text.BackdropSerial)) {
+        // The layer the backdrop came from was deleted, merged away or reset: the backdrop
+        // belongs to no layer now, and the float ends as another tool would end it, the text
+        // staying where it was last drawn.
+        Tools.TextFloating = false;
+        return nullptr;
+    }
     Bitmap& layer = Compositor.CurrentLayerImage();
     const int index = Layers.CurrentLayerIndex();
-    if (Text.BackdropFits(layer, index)) return layer;
+    if (index == from && Text.BackdropFits(layer)) return &layer;
     // The current layer changed while the text floated: the layer it left gets its clean copy
-    // back, and the text goes on over the layer now current. A backdrop is never copied into
-    // a layer it was not taken from.
-    const int left = Text.BackdropLayer;
-    if (left >= 0 && left < kLayerSlots && Layers.InUse(left) &&
-        Text.BackdropFits(LayerImages()[std::size_t(left)], left))
-        LayerImages()[std::size_t(left)].CopyFrom(Text.TextBackdrop);
-    Text.TakeBackdrop(layer, index);
-    return layer;
+    // back, and the text goes on over the layer now current.
+    Bitmap& left = LayerImages()[std::size_t(from)];
+    if (Text.BackdropFits(left)) left.CopyFrom(Text.TextBackdrop);
+    Text.TakeBackdrop(layer, index, Layers.LayerSerial(index));
+    return &layer;
 }

@@ -11,9 +11,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 
-#include "app/fonts.h"
 #include "app/paint_surface.h"
 #include "controls/error_box.h"
+#include "platform/fonts.h"
 #include "resources/artwork.h"
 
 TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) {
@@ -54,7 +54,11 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     core_.FormCreate(args, startDir);
 }
 
-TForm1::~TForm1() = default;
+// The children outlive this class's part of the window: whatever still calls into it from
+// their destruction is cut off first.
+TForm1::~TForm1() {
+    delete selShapeWatcher_;
+}
 
 void TForm1::SetToolWindows(QWidget* layerWindow, QWidget* loupeWindow) {
     layerWindow_ = layerWindow;
@@ -159,7 +163,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     if (!closing_) {
         closing_ = true;
-        core_.FormClose();
+        Run(&MainWindowCore::FormClose);
     }
     event->accept();
     // The main window's close ends the program, whatever tool windows are still open.

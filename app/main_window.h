@@ -154,6 +154,11 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ConnectTools();
     void ConnectFilters();
     void ConnectDocuments();
+    // A handler run as one of the user's commands: running out of memory in it is reported,
+    // not the end of the program.
+    void Run(void (MainWindowCore::*handler)()) {
+        core_.Guarded([&] { (core_.*handler)(); });
+    }
 
     // ---- Brush settings (window) ----
 
@@ -163,6 +168,9 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (window) ----
     int paintCursor_ = crDefault;
     void WatchSelShape1(QEvent* event);
+    // Passes SelShape1's events to WatchSelShape1; removed before the window goes, for the
+    // rectangle still gets events while the window's children are destroyed.
+    QObject* selShapeWatcher_ = nullptr;
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;

@@ -5,15 +5,15 @@
 
 void TForm1::ConnectBrush() {
     Image1->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
-        core_.Image1MouseDown(button, shift, x, y);
+        core_.Guarded([&] { core_.Image1MouseDown(button, shift, x, y); });
     };
     Image1->OnMouseMove = [this](TShiftState shift, int x, int y) {
-        core_.Image1MouseMove(shift, x, y);
+        core_.Guarded([&] { core_.Image1MouseMove(shift, x, y); });
     };
     Image1->OnMouseUp = [this](TMouseButton button, TShiftState shift, int x, int y) {
-        core_.Image1MouseUp(button, shift, x, y);
+        core_.Guarded([&] { core_.Image1MouseUp(button, shift, x, y); });
     };
-    Button3->OnClick = [this](QObject*) { core_.Button3Click(); };
+    Button3->OnClick = [this](QObject*) { Run(&MainWindowCore::Button3Click); };
 }
 
 TCuteButton* TForm1::ToolButtonOf(ToolButton tool) const {

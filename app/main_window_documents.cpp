@@ -25,11 +25,15 @@ const QStringList& FileFilters() {
 }  // namespace
 
 void TForm1::ConnectDocuments() {
-    connect(MenuItem(QStringLiteral("N2")), &QAction::triggered, this, [this] { core_.N2Click(); });
-    connect(MenuItem(QStringLiteral("N3")), &QAction::triggered, this, [this] { core_.N3Click(); });
-    connect(MenuItem(QStringLiteral("Save1")), &QAction::triggered, this,
-            [this] { core_.Save1Click(); });
-    connect(MenuItem(QStringLiteral("N1")), &QAction::triggered, this, [this] { core_.N1Click(); });
+    const std::pair<const char*, void (MainWindowCore::*)()> items[] = {
+        {"N2", &MainWindowCore::N2Click},
+        {"N3", &MainWindowCore::N3Click},
+        {"Save1", &MainWindowCore::Save1Click},
+        {"N1", &MainWindowCore::N1Click},
+    };
+    for (const auto& [name, handler] : items)
+        connect(MenuItem(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, handler = handler] { Run(handler); });
 }
 
 QWidget* TForm1::AdoptNewPictureDialog(TOKBottomDlg* dialog) {

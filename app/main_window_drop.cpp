@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
-#include <memory>
 
 #include "app/main_window.h"
 #include "document/document_errors.h"
@@ -49,20 +48,20 @@ void TForm1::dropEvent(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
     if (!DropWanted(data)) return;
     const QStringList files = DroppedFiles(*data);
-    auto picture = std::make_shared<Bitmap>();
-    if (files.isEmpty() &&
-        !PictureFromImage(qvariant_cast<QImage>(data->imageData()), *picture, kMaxPictureSide))
-        return;
+    const QImage image = files.isEmpty() ? qvariant_cast<QImage>(data->imageData()) : QImage();
     event->acceptProposedAction();
     // The program the drag came from waits until the drop returns: the save question and the
     // messages of opening come once it has.
     QMetaObject::invokeMethod(
         this,
-        [this, files, picture] {
-            if (files.isEmpty())
-                core_.DropPicture(*picture);
-            else
-                core_.DropFiles(files);
+        [this, files, image] {
+            core_.Guarded([&] {
+                Bitmap picture;
+                if (!files.isEmpty())
+                    core_.DropFiles(files);
+                else if (PictureFromImage(image, picture, kMaxPictureSide))
+                    core_.DropPicture(std::move(picture));
+            });
         },
         Qt::QueuedConnection);
 }

@@ -36,19 +36,20 @@ void TForm1::ConnectEditing() {
     SelShape1->SetPen(QPen(Qt::black, 1, Qt::DotLine));
     SelShape1->SetBounds(0, 0, 0, 0);
     SelShape1->hide();
-    SelShape1->installEventFilter(
-        new EventWatcher(SelShape1, [this](QEvent* event) { WatchSelShape1(event); }));
+    selShapeWatcher_ =
+        new EventWatcher(SelShape1, [this](QEvent* event) { WatchSelShape1(event); });
+    SelShape1->installEventFilter(selShapeWatcher_);
 
     Image7 = new PastePicture(Image1);
     Image7->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
-        core_.Image7MouseDown(button, shift, x, y);
+        core_.Guarded([&] { core_.Image7MouseDown(button, shift, x, y); });
     };
     Image7->OnMouseMove = [this](TShiftState shift, int x, int y) {
         core_.Image7MouseMove(shift, x, y);
     };
 
-    Button2->OnClick = [this](QObject*) { core_.Button2Click(); };
-    Button1->OnClick = [this](QObject*) { core_.Button1Click(); };
+    Button2->OnClick = [this](QObject*) { Run(&MainWindowCore::Button2Click); };
+    Button1->OnClick = [this](QObject*) { Run(&MainWindowCore::Button1Click); };
     const std::pair<const char*, void (MainWindowCore::*)()> items[] = {
         {"Undo1", &MainWindowCore::Undo1Click}, {"Cut1", &MainWindowCore::Cut1Click},
         {"Copy1", &MainWindowCore::Copy1Click}, {"Paste1", &MainWindowCore::Paste1Click},
@@ -56,7 +57,7 @@ void TForm1::ConnectEditing() {
     };
     for (const auto& [name, handler] : items)
         connect(MenuItem(QString::fromLatin1(name)), &QAction::triggered, this,
-                [this, handler = handler] { (core_.*handler)(); });
+                [this, handler = handler] { Run(handler); });
 }
 
 void TForm1::ShowSelShape(const QRect& bounds, bool visible) {

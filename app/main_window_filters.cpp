@@ -13,7 +13,7 @@ void TForm1::ConnectFilters() {
                                              &MainWindowCore::I7Click, &MainWindowCore::I8Click};
     for (int i = 0; i < 8; ++i)
         connect(MenuItem(QStringLiteral("I%1").arg(i + 1)), &QAction::triggered, this,
-                [this, handler = handlers[i]] { (core_.*handler)(); });
+                [this, handler = handlers[i]] { Run(handler); });
 }
 
 bool TForm1::ContrastDialog(int& strength) {

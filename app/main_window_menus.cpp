@@ -29,7 +29,7 @@ void TForm1::BuildMenus() {
     AddItem(file, QStringLiteral("N1"), QStringLiteral("名前をつけて保存(&A)..."));
     file->addSeparator();
     connect(AddItem(file, QStringLiteral("N6"), QStringLiteral("終了(&X)")), &QAction::triggered,
-            this, [this] { core_.N6Click(); });
+            this, [this] { Run(&MainWindowCore::N6Click); });
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
     AddItem(edit, QStringLiteral("Undo1"), QStringLiteral("元に戻す(&U)"),

@@ -7,9 +7,9 @@
 #include <QPixmap>
 #include <QProgressBar>
 
-#include "app/fonts.h"
 #include "app/main_window.h"
 #include "controls/cute_button.h"
+#include "platform/fonts.h"
 #include "resources/artwork.h"
 
 namespace {

@@ -12,10 +12,10 @@
 
 void TForm1::ConnectTools() {
     Button4->OnClick = [this](QObject*) { core_.Button4Click(); };
-    Button5->OnClick = [this](QObject*) { core_.Button5Click(); };
+    Button5->OnClick = [this](QObject*) { Run(&MainWindowCore::Button5Click); };
     Button6->OnClick = [this](QObject*) { core_.Button6Click(); };
     Button7->OnClick = [this](QObject*) { core_.Button7Click(); };
-    Button8->OnClick = [this](QObject*) { core_.Button8Click(); };
+    Button8->OnClick = [this](QObject*) { Run(&MainWindowCore::Button8Click); };
     CuteButton4->OnClick = [this](QObject*) { core_.CuteButton4Click(); };
 
     // The retouch kinds show as one radio group; the core keeps the one mark.

@@ -7,27 +7,6 @@
 #include "platform/bitmap.h"
 #include "platform/pointer_event.h"
 
-namespace {
-
-// Buttons other than left, right and middle are no part of a button set.
-bool ButtonOf(Qt::MouseButton qt, TMouseButton* button) {
-    switch (qt) {
-        case Qt::LeftButton:
-            *button = mbLeft;
-            return true;
-        case Qt::RightButton:
-            *button = mbRight;
-            return true;
-        case Qt::MiddleButton:
-            *button = mbMiddle;
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 PaintSurface::PaintSurface(const Bitmap* picture, QWidget* parent)
     : QWidget(parent), picture_(picture) {
     setObjectName(QStringLiteral("Image1"));

@@ -1,8 +1,8 @@
 #include "app/placeholder_windows.h"
 
-#include "app/fonts.h"
-#include "controls/ini_gt.h"
 #include "app/main_core.h"
+#include "controls/ini_gt.h"
+#include "platform/fonts.h"
 
 PlaceholderDialog::PlaceholderDialog(QWidget* owner, const char* className, const QString& caption,
                                      int clientWidth, int clientHeight)

@@ -8,11 +8,14 @@
 #include "help/readme_dialog.h"
 #include "layers/layer_window.h"
 #include "loupe/loupe_window.h"
+#include "platform/qt_language.h"
 #include "tools/custom_filter_dialog.h"
 #include "tools/filter_dialogs.h"
 #include "tools/text_form.h"
 
 ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir) {
+    // Before any window: the stock dialogs take their texts when they are built.
+    InstallQtJapanese();
     form1_ = std::make_unique<TForm1>(args, startDir);
     TForm1* owner = form1_.get();
     MainWindowCore& core = owner->Core();
@@ -44,7 +47,7 @@ ProgramWindows::ProgramWindows(const QStringList& args, const QString& startDir)
     layerWindow_ = new TForm10(core.Layers, &core.IniGT1, owner);
 
     // The loupe window.
-    loupeWindow_ = new TForm11(owner, core);
+    loupeWindow_ = new TForm11(owner, core, &core.IniGT1);
 
     // The text dialog.
     textForm_ = new TTextForm(owner);

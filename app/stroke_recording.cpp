@@ -185,29 +185,36 @@ void ApplySettings(MainWindowCore& core, const StrokeRecording& r) {
     core.RegenerateBristles();
 }
 
+void SendPointerEvent(MainWindowCore& core, const StrokeEvent& e) {
+    switch (e.kind) {
+        case StrokeEvent::Down:
+            core.Image1MouseDown(e.button, e.shift, e.x, e.y);
+            break;
+        case StrokeEvent::Move:
+            core.Image1MouseMove(e.shift, e.x, e.y);
+            break;
+        case StrokeEvent::Up:
+            core.Image1MouseUp(e.button, e.shift, e.x, e.y);
+            break;
+        case StrokeEvent::Tick:
+            break;
+    }
+}
+
 ReplayResult ReplayEvents(MainWindowCore& core, const StrokeRecording& r, bool rest) {
     ReplayResult result;
     for (const StrokeEvent& e : r.events) {
-        switch (e.kind) {
-            case StrokeEvent::Down:
-                core.Image1MouseDown(e.button, e.shift, e.x, e.y);
-                break;
-            case StrokeEvent::Move:
-                core.Image1MouseMove(e.shift, e.x, e.y);
-                break;
-            case StrokeEvent::Up:
-                core.Image1MouseUp(e.button, e.shift, e.x, e.y);
-                break;
-            case StrokeEvent::Tick:
-                for (int i = 0; i < e.count; ++i) {
-                    if (rest && core.TickIsIdle()) {
-                        ++result.ticksRested;
-                        continue;
-                    }
-                    core.Timer1Timer(1);
-                    ++result.ticksRun;
-                }
-                break;
+        if (e.kind != StrokeEvent::Tick) {
+            SendPointerEvent(core, e);
+            continue;
+        }
+        for (int i = 0; i < e.count; ++i) {
+            if (rest && core.TickIsIdle()) {
+                ++result.ticksRested;
+                continue;
+            }
+            core.Timer1Timer(1);
+            ++result.ticksRun;
         }
     }
     return result;

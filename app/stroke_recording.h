@@ -19,7 +19,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 #include "platform/colour.h"
 #include "platform/shift_state.h"
 
@@ -62,6 +62,8 @@ struct ReplayResult {
 void WritePictureSize(const StrokeRecording& recording);
 // Applies the seed and the settings to a started core.
 void ApplySettings(MainWindowCore& core, const StrokeRecording& recording);
+// Hands a press, move or release to the core's paint-surface handlers; a tick does nothing.
+void SendPointerEvent(MainWindowCore& core, const StrokeEvent& e);
 // Runs the events through the core. With rest, a tick that would change nothing is skipped,
 // as the idle loop skips it.
 ReplayResult ReplayEvents(MainWindowCore& core, const StrokeRecording& recording, bool rest);

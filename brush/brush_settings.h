@@ -2,7 +2,7 @@
 // The brush settings the user picks: the size and the brush kind. They live in the main
 // window's menu check marks, so the engine reads them where it needs them and a change takes
 // effect at the next step.
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 
 enum BlurLevel { blNone, blWeak, blMedium, blStrong };
 

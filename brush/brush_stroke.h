@@ -5,9 +5,9 @@
 // stroke shows without recomposing the picture.
 #include <QRect>
 
-#include "app/menu_checks.h"
 #include "brush/bristle_set.h"
 #include "brush/ink_effects.h"
+#include "brush/menu_checks.h"
 #include "brush/stroke_state.h"
 #include "brush/stroke_steps.h"
 #include "platform/canvas.h"

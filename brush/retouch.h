@@ -3,7 +3,7 @@
 // the current layer and, pixel for pixel, onto the paint surface.
 #include <QRect>
 
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 #include "platform/bitmap.h"
 
 enum class RetouchKind {

@@ -1,7 +1,7 @@
 #pragma once
 // The per-move steps of a brush stroke: the swelling while the button is held and the tail
 // after the release. They set the pens' width and the ink level; the tick does the drawing.
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 #include "brush/stroke_state.h"
 #include "platform/canvas.h"
 

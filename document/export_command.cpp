@@ -1,12 +1,16 @@
 #include "document/export_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "document/document_errors.h"
+#include "document/document_memory.h"
 #include "document/jpeg_codec.h"
 #include "document/picture_files.h"
 #include "platform/file_names.h"
+#include "platform/memory_room.h"
 
 namespace {
 
@@ -69,6 +73,20 @@ Bitmap Composed(LoadedFile&& file) {
     return picture;
 }
 
+// Throws OutOfMemoryError, before anything is decoded, when the export would not fit: the
+// layers with the decoder's work, then the layers with their composition, then the composed
+// picture with the encoder's.
+void CheckRoom(const ExportRequest& request, FileType inType, FileType outType) {
+    const PictureFileSize file = ProbePictureFile(request.in, inType);
+    if (!file.Known) return;
+    const DocumentShape& shape = file.Shape;
+    const std::uint64_t picture = PaintSurfaceBytes(shape);
+    const std::uint64_t layers = LayerBytes(shape);
+    const std::uint64_t writing =
+        picture + EncodeBytes(outType, shape.Width, shape.Height, request.progressive);
+    CheckMemoryRoom(std::max({layers + file.DecodeBytes, layers + picture, writing}));
+}
+
 void Write(const ExportRequest& request, FileType type, const Bitmap& picture) {
     switch (type) {
         case FileType::Bmp:
@@ -110,11 +128,15 @@ int RunExportCommand(const QStringList& args) {
     }
     const QString* failing = &request.in;
     try {
+        CheckRoom(request, inType, outType);
         const Bitmap picture = Composed(LoadFile(request.in, inType));
         failing = &request.out;
         Write(request, outType, picture);
     } catch (const UserError& e) {
         SayAbout(*failing, e.Text());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        SayAbout(*failing, OutOfMemoryError().Text());
         return 1;
     }
     return 0;

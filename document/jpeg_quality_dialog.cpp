@@ -8,9 +8,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
+#include <new>
 
 #include "controls/error_box.h"
 #include "document/jpeg_preview.h"
+#include "platform/fonts.h"
 #include "platform/runtime_errors.h"
 
 TForm5::TForm5(QWidget* owner) : QDialog(owner) {
@@ -19,6 +21,9 @@ TForm5::TForm5(QWidget* owner) : QDialog(owner) {
     // A title bar without buttons: the dialog ends with "決定".
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(369, 362);
+    // The program's own font, as in the other dialogs: in a wider one "プログレッシブJPEG" ran
+    // past the right edge.
+    setFont(UiFont(12));
     PreviewPath = PreviewFilePath();
 
     ScrollBox1 = new QScrollArea(this);
@@ -36,14 +41,12 @@ TForm5::TForm5(QWidget* owner) : QDialog(owner) {
 
     Label1 = new QLabel(QStringLiteral("75"), this);
     Label1->move(336, 291);
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    bold.setPixelSize(15);
-    Label1->setFont(bold);
+    Label1->setFont(UiFont(15, true));
     Label1->setMinimumWidth(30);
 
     CheckBox1 = new QCheckBox(QStringLiteral("プログレッシブJPEG"), this);
     CheckBox1->move(240, 337);
+    CheckBox1->adjustSize();
     Button1 = new QPushButton(QStringLiteral("決定"), this);
     Button1->setGeometry(158, 333, 75, 25);
 
@@ -56,7 +59,11 @@ bool TForm5::Execute(const Bitmap& picture, int& quality, bool& progressive) {
     source_.CopyFrom(picture);
     move(screen()->availableGeometry().center() - rect().center());
     Preview();
-    if (exec() != QDialog::Accepted) return false;
+    const bool accepted = exec() == QDialog::Accepted;
+    // The copy and its preview are as large as the picture; they are not kept between saves.
+    source_ = Bitmap();
+    Image1->clear();
+    if (!accepted) return false;
     quality = quality_;
     progressive = progressive_;
     return true;
@@ -70,6 +77,8 @@ void TForm5::Preview() {
         Image1->resize(shown.Width(), shown.Height());
     } catch (const UserError& e) {
         ShowErrorBox(this, e.Text());
+    } catch (const std::bad_alloc&) {
+        ShowErrorBox(this, OutOfMemoryError().Text());
     }
 }
 

@@ -13,25 +13,58 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-namespace {
-
-QSpinBox* SizeField(QWidget* parent, const char* name) {
-    auto* field = new QSpinBox(parent);
-    field->setObjectName(QLatin1String(name));
-    // Spin edits without limits: the dialog's own rule takes values below 1 to 0.
-    field->setRange(INT_MIN + 1, INT_MAX);
-    field->setMinimumWidth(90);
-    return field;
+SizeSpinEdit::SizeSpinEdit(QWidget* parent) : QSpinBox(parent) {
+    // No limits: the dialog's own rule takes values below 1 to 0.
+    setRange(INT_MIN + 1, INT_MAX);
+    setMinimumWidth(90);
 }
 
-}  // namespace
+bool SizeSpinEdit::IsEmpty() const {
+    return lineEdit()->text().trimmed().isEmpty();
+}
 
-TOKBottomDlg::TOKBottomDlg(QWidget* owner) : QDialog(owner) {
+void SizeSpinEdit::SetNumber(int value) {
+    filling_ = true;
+    setValue(value);
+    filling_ = false;
+}
+
+// An empty text is a finished input that keeps the value underneath unchanged; the text
+// shown for that value stays empty until a number is typed, stepped to or set.
+QValidator::State SizeSpinEdit::validate(QString& text, int& pos) const {
+    if (text.trimmed().isEmpty()) return QValidator::Acceptable;
+    return QSpinBox::validate(text, pos);
+}
+
+int SizeSpinEdit::valueFromText(const QString& text) const {
+    if (text.trimmed().isEmpty()) return value();
+    return QSpinBox::valueFromText(text);
+}
+
+QString SizeSpinEdit::textFromValue(int value) const {
+    if (IsEmpty() && !filling_) return QString();
+    return QSpinBox::textFromValue(value);
+}
+
+void SizeSpinEdit::stepBy(int steps) {
+    filling_ = true;
+    if (IsEmpty()) {
+        // The arrows count an empty field as 0.
+        const QSignalBlocker quiet(this);
+        setValue(0);
+    }
+    QSpinBox::stepBy(steps);
+    filling_ = false;
+}
+
+TOKBottomDlg::TOKBottomDlg(QWidget* owner) : QDialog(owner), Beep(&QApplication::beep) {
     setObjectName(QStringLiteral("OKBottomDlg"));
     setWindowTitle(QStringLiteral("新規作成"));
     setModal(true);
-    SpinEdit1 = SizeField(this, "SpinEdit1");
-    SpinEdit2 = SizeField(this, "SpinEdit2");
+    SpinEdit1 = new SizeSpinEdit(this);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit2 = new SizeSpinEdit(this);
+    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
     CheckBox1 = new QCheckBox(QStringLiteral("縦横比を固定"), this);
     OKBtn = new QPushButton(QStringLiteral("決定"), this);
     CancelBtn = new QPushButton(QStringLiteral("中止"), this);
@@ -49,9 +82,15 @@ TOKBottomDlg::TOKBottomDlg(QWidget* owner) : QDialog(owner) {
     buttons->addWidget(CancelBtn);
     grid->addLayout(buttons, 3, 0, 1, 2);
 
-    for (QSpinBox* field : {SpinEdit1, SpinEdit2})
+    for (SizeSpinEdit* field : {SpinEdit1, SpinEdit2}) {
         connect(field, &QSpinBox::textChanged, this,
                 [this, field](const QString& text) { FieldEdited(field, text); });
+        // Emptying a field changes no value, so the spin box reports nothing; its editor does.
+        connect(field->findChild<QLineEdit*>(), &QLineEdit::textEdited, this,
+                [this, field](const QString& text) {
+                    if (text.trimmed().isEmpty()) FieldEdited(field, text);
+                });
+    }
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { form_.SetKeepAspect(on); });
     connect(OKBtn, &QPushButton::clicked, this, &TOKBottomDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -70,7 +109,7 @@ bool TOKBottomDlg::Execute(int& width, int& height) {
     return true;
 }
 
-void TOKBottomDlg::FieldEdited(QSpinBox* field, const QString& text) {
+void TOKBottomDlg::FieldEdited(SizeSpinEdit* field, const QString& text) {
     const QString digits = text.trimmed();
     bool number = false;
     const long long value = digits.toLongLong(&number);
@@ -88,20 +127,20 @@ void TOKBottomDlg::FieldEdited(QSpinBox* field, const QString& text) {
 }
 
 void TOKBottomDlg::ShowForm() {
-    const std::pair<QSpinBox*, std::optional<int>> fields[] = {{SpinEdit1, form_.Width},
-                                                               {SpinEdit2, form_.Height}};
+    const std::pair<SizeSpinEdit*, std::optional<int>> fields[] = {{SpinEdit1, form_.Width},
+                                                                   {SpinEdit2, form_.Height}};
     for (const auto& [field, value] : fields) {
         if (!value || (field->text() == QString::number(*value))) continue;
         const QSignalBlocker block(field);
         const int cursor = field->findChild<QLineEdit*>()->cursorPosition();
-        field->setValue(*value);
+        field->SetNumber(*value);
         field->findChild<QLineEdit*>()->setCursorPosition(cursor);
     }
 }
 
 void TOKBottomDlg::OKBtnClick() {
     if (form_.Confirm()) {
-        QApplication::beep();
+        if (Beep) Beep();
         ShowForm();
     }
     accept();

@@ -189,8 +189,8 @@ struct Passes {
     const Pass* end() const { return first + count; }
 };
 
-Passes PassesOf(const Header& h) {
-    return h.interlaced ? Passes{kAdam7, 7} : Passes{kWhole, 1};
+Passes PassesOf(bool interlaced) {
+    return interlaced ? Passes{kAdam7, 7} : Passes{kWhole, 1};
 }
 
 std::uint64_t Count(std::uint32_t size, int start, int step) {
@@ -204,13 +204,13 @@ std::uint64_t RowBytes(std::uint64_t pixels, int bitsPerPixel) {
 }
 
 // The inflated picture data: each row of each pass with its filter byte in front.
-std::uint64_t InflatedSize(const Header& h) {
+std::uint64_t InflatedSize(std::uint32_t width, std::uint32_t height, int bitsPerPixel,
+                           bool interlaced) {
     std::uint64_t bytes = 0;
-    for (const Pass& pass : PassesOf(h)) {
-        const std::uint64_t columns = Count(h.width, pass.x0, pass.dx);
+    for (const Pass& pass : PassesOf(interlaced)) {
+        const std::uint64_t columns = Count(width, pass.x0, pass.dx);
         if (columns > 0)
-            bytes +=
-                Count(h.height, pass.y0, pass.dy) * (1 + RowBytes(columns, h.depth * h.Channels()));
+            bytes += Count(height, pass.y0, pass.dy) * (1 + RowBytes(columns, bitsPerPixel));
     }
     return bytes;
 }
@@ -411,7 +411,8 @@ Bitmap ReadPng(const char* data, std::size_t size) {
     const PngFile f = ReadChunks(reinterpret_cast<const std::uint8_t*>(data), size);
     const Header& h = f.header;
     CheckPictureSize(h.width, h.height);
-    const std::uint64_t inflatedSize = InflatedSize(h);
+    const std::uint64_t inflatedSize =
+        InflatedSize(h.width, h.height, h.BitsPerPixel(), h.interlaced);
     if (inflatedSize / kMaxDeflateRatio > f.dataBytes) throw InvalidPictureFormat();
     const std::uint64_t joined = f.data.size() > 1 ? f.dataBytes : 0;
     const std::uint64_t pictureBytes =
@@ -434,7 +435,7 @@ Bitmap ReadPng(const char* data, std::size_t size) {
     const std::size_t bpp = std::size_t(std::max(1, bitsPerPixel / 8));
     const std::vector<std::uint8_t> zeros(std::size_t(RowBytes(h.width, bitsPerPixel)), 0);
     std::uint8_t* at = rows.get();
-    for (const Pass& pass : PassesOf(h)) {
+    for (const Pass& pass : PassesOf(h.interlaced)) {
         const auto columns = std::uint32_t(Count(h.width, pass.x0, pass.dx));
         const auto count = std::uint32_t(Count(h.height, pass.y0, pass.dy));
         if (columns == 0 || count == 0) continue;
@@ -450,4 +451,9 @@ Bitmap ReadPng(const char* data, std::size_t size) {
         }
     }
     return picture;
+}
+
+std::uint64_t PngReadBytes(std::uint32_t width, std::uint32_t height, int bitsPerPixel,
+                           bool interlaced, std::uint64_t fileSize) {
+    return InflatedSize(width, height, bitsPerPixel, interlaced) + fileSize;
 }

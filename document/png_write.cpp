@@ -147,3 +147,9 @@ void WritePng(QIODevice& out, const Bitmap& picture) {
         WriteChunk(out, "IDAT", packed.get() + at, std::min(kDataChunk, packedSize - at));
     WriteChunk(out, "IEND", nullptr, 0);
 }
+
+std::uint64_t PngWriteBytes(int width, int height) {
+    const std::uint64_t rows = (std::uint64_t(width) * 3 + 1) * std::uint64_t(height);
+    // libdeflate's bound for any level; its compressor takes well under a megabyte.
+    return rows + libdeflate_zlib_compress_bound(nullptr, std::size_t(rows)) + (1 << 20);
+}

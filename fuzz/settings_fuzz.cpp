@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 #include "controls/ini_gt.h"
 #include "platform/app_paths.h"
 

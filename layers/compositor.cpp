@@ -1,5 +1,8 @@
 #include "layers/compositor.h"
 
+#include <new>
+#include <utility>
+
 #include "platform/blit.h"
 
 namespace {
@@ -65,6 +68,15 @@ void DrawShownLayers(WhiteGround& ground, const LayerStack& stack,
     }
 }
 
+// The shown layers below position: the cache when there is one, else the layers themselves.
+void DrawBelow(WhiteGround& ground, const Bitmap* cache, const LayerStack& stack,
+               const std::array<Bitmap, kLayerSlots>& layers, int position) {
+    if (cache)
+        ground.Cover(*cache);
+    else
+        DrawShownLayers(ground, stack, layers, 0, position - 1);
+}
+
 }  // namespace
 
 LayerCompositor::LayerCompositor(LayerStack& stack, Bitmap& image1, CompositorHost* host)
@@ -96,7 +108,7 @@ void LayerCompositor::CompositeRefresh() {
         ShowOnPaintSurface(layer);
     } else {
         WhiteGround ground(image1_, image1_.Width(), image1_.Height());
-        if (belowFlag_) ground.Cover(below_);
+        if (belowFlag_) DrawBelow(ground, BelowCache(), stack_, LayerImages, currentPosition_);
         if (shown) ground.Draw(layer, key);
         if (above_)
             DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
@@ -134,7 +146,7 @@ bool LayerCompositor::StrokeStartRebuild() {
     if (!stack_.IsShown(current) || !above_) return false;
     {
         WhiteGround ground(image1_, image1_.Width(), image1_.Height());
-        if (belowFlag_) ground.Cover(below_);
+        if (belowFlag_) DrawBelow(ground, BelowCache(), stack_, LayerImages, currentPosition_);
         DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
         // The current layer last, so that the stroke shows on top while it is drawn.
         ground.Draw(LayerImages[std::size_t(current)], stack_.TransparentColour(current));
@@ -149,7 +161,16 @@ void LayerCompositor::RecountLayers() {
 }
 
 void LayerCompositor::ApplyMerge() {
-    LayerImages[0].CopyFrom(image1_);
+    // The merge asks for no memory: a layer 0 without a buffer takes that of a layer the merge
+    // frees. With none to take, every layer was untouched and the picture is white.
+    Bitmap& base = LayerImages[0];
+    for (int i = 1; i < kLayerSlots && base.IsLazyWhite(); ++i) {
+        Bitmap& freed = LayerImages[std::size_t(i)];
+        if (freed.AllocatedBytes() > 0 && freed.Width() == base.Width() &&
+            freed.Height() == base.Height())
+            std::swap(base, freed);
+    }
+    if (!base.IsLazyWhite()) base.CopyFrom(image1_);
     for (int i = 1; i < kLayerSlots; ++i)
         Whiten(LayerImages[std::size_t(i)], image1_.Width(), image1_.Height(), false);
     stack_.MergeRequested = false;
@@ -185,8 +206,15 @@ void LayerCompositor::DecideFlags() {
 }
 
 void LayerCompositor::BuildBelowCache() {
-    WhiteGround ground(below_, image1_.Width(), image1_.Height());
-    DrawShownLayers(ground, stack_, LayerImages, 0, currentPosition_ - 1);
+    // The cache only saves time: without memory for it the layers below are drawn every time.
+    try {
+        WhiteGround ground(below_, image1_.Width(), image1_.Height());
+        DrawShownLayers(ground, stack_, LayerImages, 0, currentPosition_ - 1);
+        belowCached_ = true;
+    } catch (const std::bad_alloc&) {
+        below_.ReleaseToWhite();
+        belowCached_ = false;
+    }
 }
 
 void LayerCompositor::Repaint() {

@@ -96,6 +96,7 @@ class LayerCompositor {
     void WhitenFreeLayers();
     void DecideFlags();
     void BuildBelowCache();
+    const Bitmap* BelowCache() const { return belowCached_ ? &below_ : nullptr; }
     void Repaint();
     void FeedLoupe();
 
@@ -103,6 +104,8 @@ class LayerCompositor {
     Bitmap& image1_;
     CompositorHost* host_;
     Bitmap below_;
+    // False when there was no memory for the cache: the layers below are drawn each time.
+    bool belowCached_ = true;
     int layerCount_ = 1;
     int currentPosition_ = 0;
     bool above_ = false;

@@ -3,6 +3,7 @@
 #include <QRect>
 
 #include "platform/blit.h"
+#include "platform/runtime_errors.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ void LayerStack::BuildRow(int index, bool fullHints) {
     layer.colour = clWhite;
     layer.thumbnail = Bitmap(kThumbnailSize, kThumbnailSize);
     layer.fullHints = fullHints;
+    layer.serial = ++lastSerial_;
 }
 
 void LayerStack::StartWithLayerZero(bool fullHints) {
@@ -124,6 +126,10 @@ void LayerStack::CreateLayer() {
         if (host_)
             host_->ConfirmLimit(QStringLiteral("レイヤは") + QString::number(kMaxLayers) +
                                 QStringLiteral("個までしか作れません"));
+        return;
+    }
+    if (RoomForLayers && !RoomForLayers(count + 1)) {
+        if (host_) host_->ErrorBox(OutOfMemoryError().Text());
         return;
     }
     int index = 0;

@@ -8,6 +8,7 @@
 // them with LayerCompositor::RebuildLayerCache. Everything the screen must do (beeps, message
 // boxes, the colour dialog, redrawing rows and the status bar) goes through LayerStackHost.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,8 @@ class LayerStackHost {
     virtual void RowChanged(int index) = 0;
     // A status bar panel text changed.
     virtual void StatusChanged() = 0;
+    // The standard error box with a runtime error's text.
+    virtual void ErrorBox(const QString& text) = 0;
     // The row list should show its top (a new layer appears there).
     virtual void ScrollRowsToTop() = 0;
 };
@@ -62,6 +65,10 @@ class LayerStack {
     LayerStack& operator=(const LayerStack&) = delete;
 
     void SetHost(LayerStackHost* host) { host_ = host; }
+
+    // Asked before a layer is created, with the number of layers there would be: false when
+    // the picture's memory cannot take one more. The main window answers; unset, all fit.
+    std::function<bool(int layers)> RoomForLayers;
 
     // Flags for the main window's tick; it clears them in the layer-cache rebuild.
     bool LayersChanged = false;
@@ -85,6 +92,13 @@ class LayerStack {
     int RowTop(int index) const { return kRowHeight * (LayerCount() - 1 - PositionOf(index)); }
 
     // ---- Per layer index (0..99) ----
+    // Names one life of a layer index: the index is given out again after a delete, a merge or
+    // a reset, its serial never is.
+    unsigned LayerSerial(int index) const { return At(index).serial; }
+    // The layer index is in use and still in the life the serial names.
+    bool Lives(int index, unsigned serial) const {
+        return index >= 0 && index < kLayerSlots && InUse(index) && LayerSerial(index) == serial;
+    }
     const QString& LayerName(int index) const { return At(index).name; }
     // The name's bytes as a document file held them, until the layer is renamed; none else.
     // A name that is no valid Shift-JIS goes back into the file unchanged.
@@ -120,6 +134,7 @@ class LayerStack {
 
     // ---- Operations of the layer window ----
     // "レイヤ作成": a white layer on top with the lowest free index; the current layer stays.
+    // Refused with "ﾒﾓﾘ不足です" when RoomForLayers says no.
     void CreateLayer();
     // A click on a row panel or thumbnail.
     void SelectLayer(int index);
@@ -147,6 +162,7 @@ class LayerStack {
         TColor colour = clWhite;
         Bitmap thumbnail;
         bool fullHints = true;
+        unsigned serial = 0;
     };
 
     const Layer& At(int index) const;
@@ -167,6 +183,7 @@ class LayerStack {
     std::array<int, kLayerSlots + 1> order_{};
     std::array<Layer, kLayerSlots> layers_;
     int current_ = 0;
+    unsigned lastSerial_ = 0;
     TColor dialogColour_ = clWhite;
     QString colourPanel_;
     QString rankPanel_;

@@ -9,9 +9,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <new>
 
+#include "controls/error_box.h"
 #include "controls/ini_gt.h"
 #include "layers/layer_row.h"
+#include "platform/runtime_errors.h"
 
 namespace {
 
@@ -98,19 +101,27 @@ void TForm10::BuildStatusBar() {
 // ---- Menus ----
 
 void TForm10::New1Click() {
-    stack_.CreateLayer();
+    Run(&LayerStack::CreateLayer);
 }
 void TForm10::N1Click() {
-    stack_.Merge();
+    Run(&LayerStack::Merge);
 }
 void TForm10::N2Click() {
-    stack_.MoveUp();
+    Run(&LayerStack::MoveUp);
 }
 void TForm10::N3Click() {
-    stack_.MoveDown();
+    Run(&LayerStack::MoveDown);
 }
 void TForm10::Delete1Click() {
-    stack_.DeleteLayer();
+    Run(&LayerStack::DeleteLayer);
+}
+
+void TForm10::Run(void (LayerStack::*operation)()) {
+    try {
+        (stack_.*operation)();
+    } catch (const std::bad_alloc&) {
+        ErrorBox(OutOfMemoryError().Text());
+    }
 }
 
 // ---- Rows ----
@@ -188,4 +199,8 @@ void TForm10::StatusChanged() {
 
 void TForm10::ScrollRowsToTop() {
     ScrollBox1->verticalScrollBar()->setValue(0);
+}
+
+void TForm10::ErrorBox(const QString& text) {
+    ShowErrorBox(this, text);
 }

@@ -65,6 +65,8 @@ class TForm10 : public QMainWindow, private LayerStackHost {
     void BuildMenus();
     void BuildRowList();
     void BuildStatusBar();
+    // A menu command; memory running out in it is reported, and the program goes on.
+    void Run(void (LayerStack::*operation)());
 
     // LayerStackHost
     void Beep() override;
@@ -75,6 +77,7 @@ class TForm10 : public QMainWindow, private LayerStackHost {
     void RowChanged(int index) override;
     void StatusChanged() override;
     void ScrollRowsToTop() override;
+    void ErrorBox(const QString& text) override;
 
     LayerStack& stack_;
     std::array<LayerRow*, kLayerSlots> rows_{};

@@ -5,12 +5,13 @@
 #include <QShowEvent>
 #include <QStatusBar>
 
-#include "app/fonts.h"
-#include "app/main_core.h"
+#include "controls/ini_gt.h"
+#include "loupe/loupe_host.h"
 #include "loupe/lupe.h"
+#include "platform/fonts.h"
 
-TForm11::TForm11(QWidget* owner, MainWindowCore& core)
-    : QMainWindow(owner, Qt::Tool | Qt::WindowStaysOnTopHint), core_(core) {
+TForm11::TForm11(QWidget* owner, LoupeHost& host, const TIniGT* settings)
+    : QMainWindow(owner, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host), settings_(settings) {
     setObjectName(QStringLiteral("TForm11"));
     setWindowTitle(QStringLiteral("ルーぺ"));
     setFont(UiFont(12));
@@ -72,8 +73,8 @@ void TForm11::BuildStatusBar() {
 }
 
 void TForm11::FormCreate() {
-    core_.ReadLoupeMagnification();
-    Lupe1->SetPower(core_.LoupeMagnification(Lupe1->Power()));
+    host_.ReadLoupeMagnification();
+    Lupe1->SetPower(host_.LoupeMagnification(Lupe1->Power()));
     Lupe1->SetBitmap(Bitmap());
     ShowChecks();
 }
@@ -81,12 +82,12 @@ void TForm11::FormCreate() {
 // Every showing reads the stored options again, so changes made since the last exit give
 // way to what the settings file holds.
 void TForm11::FormShow() {
-    core_.ReadLoupeShowOptions();
-    core_.IniGT1.LoadPlacement(QStringLiteral("Form11"), QStringLiteral("Pos"), this);
-    StatusBar1->setVisible(core_.Loupe.StatusBar);
+    host_.ReadLoupeShowOptions();
+    if (settings_) settings_->LoadPlacement(QStringLiteral("Form11"), QStringLiteral("Pos"), this);
+    StatusBar1->setVisible(host_.LoupeSettings().StatusBar);
     ShowChecks();
     // The picture shows from the first showing on, not only after the first recomposition.
-    if (core_.Checks.L1) CopyPicture(core_.Image1);
+    if (const Bitmap* picture = host_.LoupePicture()) CopyPicture(*picture);
 }
 
 void TForm11::showEvent(QShowEvent* event) {
@@ -95,23 +96,25 @@ void TForm11::showEvent(QShowEvent* event) {
 }
 
 void TForm11::MagnificationClick(int item) {
-    Lupe1->SetPower(core_.LoupeMagnificationClick(item));
+    Lupe1->SetPower(host_.LoupeMagnificationClick(item));
     ShowChecks();
 }
 
 void TForm11::F1Click() {
-    core_.Loupe.F1 = !core_.Loupe.F1;
+    LoupeOptions& options = host_.LoupeSettings();
+    options.F1 = !options.F1;
     ShowChecks();
 }
 
 void TForm11::D1Click() {
-    core_.Loupe.StatusBar = false;
+    host_.LoupeSettings().StatusBar = false;
     StatusBar1->hide();
 }
 
 void TForm11::ShowChecks() {
-    for (int i = 0; i < 7; ++i) B[i]->setChecked(core_.Loupe.B[i]);
-    F1->setChecked(core_.Loupe.F1);
+    const LoupeOptions& options = host_.LoupeSettings();
+    for (int i = 0; i < 7; ++i) B[i]->setChecked(options.B[i]);
+    F1->setChecked(options.F1);
 }
 
 void TForm11::CopyPicture(const Bitmap& picture) {

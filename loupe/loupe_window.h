@@ -1,21 +1,23 @@
 #pragma once
 // TForm11: the loupe window. It shows the paint surface's picture enlarged, stays on top of
 // the other windows and, while the brush draws, can follow its tip (the main window moves
-// its clip). Its options live in the main window's core, which stores them at exit.
+// its clip). Its options live with the main window, which stores them at exit.
 #include <QMainWindow>
 
 class Bitmap;
-class MainWindowCore;
+class LoupeHost;
 class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class TIniGT;
 class TLupe;
 
 class TForm11 : public QMainWindow {
     Q_OBJECT
   public:
-    TForm11(QWidget* owner, MainWindowCore& core);
+    // settings gives the window's stored placement; it may be null (no placement is read).
+    TForm11(QWidget* owner, LoupeHost& host, const TIniGT* settings);
 
     // The paint surface's picture, shown without a copy: the magnifier reads only the part
     // it shows, and only the blocks that changed are repainted.
@@ -53,5 +55,6 @@ class TForm11 : public QMainWindow {
     void MagnificationClick(int item);
     void ShowChecks();
 
-    MainWindowCore& core_;
+    LoupeHost& host_;
+    const TIniGT* settings_;
 };

@@ -89,6 +89,11 @@ void TLupe::RequestFrame() {
     frame_.start(since < LupeScrollBar::kFrameMs ? int(LupeScrollBar::kFrameMs - since) : 0);
 }
 
+bool TLupe::FramePending() const {
+    return frame_.isActive() || static_cast<const LupeScrollBar*>(vbar_)->ThumbPending() ||
+           static_cast<const LupeScrollBar*>(hbar_)->ThumbPending();
+}
+
 // Moves the screen's pixels to the current clip and asks for the uncovered strips and the
 // changed blocks; the next paint event draws them together.
 void TLupe::ShowFrame() {

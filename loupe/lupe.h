@@ -81,6 +81,9 @@ class TLupe : public QWidget {
     // A scroll request as its bar would send it.
     void Scroll(Qt::Orientation bar, TScrollCode code, int position);
 
+    // A move or change waits for its frame to reach the screen (the view's or a bar's).
+    bool FramePending() const;
+
     const LupeLayout& Layout() const { return layout_; }
     const ::Bitmap& WorkBitmap() const { return work_; }
     QScrollBar* VertScrollBar() const { return vbar_; }

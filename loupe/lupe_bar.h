@@ -16,6 +16,9 @@ class LupeScrollBar : public QScrollBar {
 
     LupeScrollBar(Qt::Orientation orientation, QWidget* parent);
 
+    // A thumb move waits for its frame.
+    bool ThumbPending() const { return pending_.isActive(); }
+
   protected:
     void sliderChange(SliderChange change) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -71,9 +71,14 @@ void Bitmap::ReleaseToWhite() {
 }
 
 void Bitmap::Allocate() {
-    capacity_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
-    data_.reset(new std::uint8_t[capacity_]);
+    const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+    data_.reset(new std::uint8_t[size]);
+    capacity_ = size;
     std::memset(data_.get(), 0xFF, capacity_);
+}
+
+void Bitmap::HoldMemory() {
+    if (IsLazyWhite()) Allocate();
 }
 
 void Bitmap::Fill(TColor colour) {
@@ -104,12 +109,15 @@ void Bitmap::CopyFrom(const Bitmap& other) {
         return;
     }
     if (!data_ || width_ != other.width_ || height_ != other.height_) {
-        data_.reset();
+        // The new buffer comes before the old one goes: a copy there is no memory for leaves
+        // the bitmap as it was.
+        const std::size_t size =
+            static_cast<std::size_t>(other.stride_) * static_cast<std::size_t>(other.height_);
+        data_.reset(new std::uint8_t[size]);
         width_ = other.width_;
         height_ = other.height_;
         stride_ = other.stride_;
-        capacity_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
-        data_.reset(new std::uint8_t[capacity_]);
+        capacity_ = size;
     }
     std::memcpy(data_.get(), other.data_.get(), capacity_);
 }

@@ -35,8 +35,12 @@ class Bitmap {
     void MakeWhite(int width, int height);
     // Becomes white at the same size, giving its memory back.
     void ReleaseToWhite();
+    // A lazily white bitmap takes its memory now, still white, so that a later write cannot
+    // fail for want of it. Throws std::bad_alloc, changing nothing, when there is none.
+    void HoldMemory();
     void Fill(TColor colour);
-    // Becomes an exact copy of other, reusing the buffer when the sizes agree.
+    // Becomes an exact copy of other, reusing the buffer when the sizes agree. Without memory
+    // for the copy it throws std::bad_alloc and stays as it was.
     void CopyFrom(const Bitmap& other);
 
     // Row access; the writable form gives the bitmap memory if it had none.

@@ -28,9 +28,15 @@ void ThinLine(Bitmap& target, int x0, int y0, int x1, int y1, TColor colour) {
     }
 }
 
+// An odd width centres the line on the pixels the points name. An even width cannot: its
+// centre runs along the pixel corners up and left of them, so that w whole pixels lie across
+// it rather than w - 1 plus the two halves that a centre on the pixels would take in full.
 void WideLine(Bitmap& target, int x0, int y0, int x1, int y1, TColor colour, int width) {
     const double r = width / 2.0;
     const double r2 = r * r;
+    const double shift = width % 2 == 0 ? 0.5 : 0.0;
+    const double cx = x0 - shift;
+    const double cy = y0 - shift;
     const int reach = static_cast<int>(std::ceil(r));
     const int left = std::max(std::min(x0, x1) - reach, 0);
     const int right = std::min(std::max(x0, x1) + reach, target.Width() - 1);
@@ -48,9 +54,9 @@ void WideLine(Bitmap& target, int x0, int y0, int x1, int y1, TColor colour, int
         std::uint8_t* row = nullptr;
         for (int x = left; x <= right; ++x) {
             double t = 0.0;
-            if (len2 > 0) t = std::clamp(((x - x0) * vx + (y - y0) * vy) / len2, 0.0, 1.0);
-            const double ex = x - (x0 + t * vx);
-            const double ey = y - (y0 + t * vy);
+            if (len2 > 0) t = std::clamp(((x - cx) * vx + (y - cy) * vy) / len2, 0.0, 1.0);
+            const double ex = x - (cx + t * vx);
+            const double ey = y - (cy + t * vy);
             if (ex * ex + ey * ey > r2) continue;
             if (!row) row = target.ScanLine(y);
             row[x * 3] = b;

@@ -42,5 +42,6 @@ class Canvas {
 };
 
 // Width 0 and 1: a one-pixel line that leaves out its end point. Wider: a solid line with
-// round ends, every pixel whose centre lies within width / 2 of the segment.
+// round ends, every pixel whose centre lies within width / 2 of the segment, as wide as the
+// width. For an even width the segment runs half a pixel up and left of the points given.
 void DrawLine(Bitmap& target, int x0, int y0, int x1, int y1, TColor colour, int width);

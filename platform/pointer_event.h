@@ -19,3 +19,21 @@ inline TShiftState ShiftStateOf(const QMouseEvent& event) {
     if (held & Qt::MiddleButton) shift |= ssMiddle;
     return shift;
 }
+
+// The button a press or release is about; false for buttons that are no part of a button set
+// (only left, right and middle are).
+inline bool ButtonOf(Qt::MouseButton qt, TMouseButton* button) {
+    switch (qt) {
+        case Qt::LeftButton:
+            *button = mbLeft;
+            return true;
+        case Qt::RightButton:
+            *button = mbRight;
+            return true;
+        case Qt::MiddleButton:
+            *button = mbMiddle;
+            return true;
+        default:
+            return false;
+    }
+}

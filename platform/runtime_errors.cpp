@@ -45,6 +45,8 @@ int InOutErrorFromErrno(int error) {
     }
 }
 
+OutOfMemoryError::OutOfMemoryError() : UserError(QStringLiteral("ﾒﾓﾘ不足です")) {}
+
 void ThrowInOutErrorFromErrno() {
     throw InOutError(InOutErrorFromErrno(errno));
 }

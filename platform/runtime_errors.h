@@ -40,5 +40,11 @@ class InOutError : public UserError {
     int code_;
 };
 
+// The runtime's error for memory that cannot be had: "ﾒﾓﾘ不足です".
+class OutOfMemoryError : public UserError {
+  public:
+    OutOfMemoryError();
+};
+
 // Throws the InOutError that matches the current errno.
 [[noreturn]] void ThrowInOutErrorFromErrno();

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libjpeg62-turbo-dev libdeflate-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool xclip
   desktop-file-utils libxml2-utils shared-mime-info
 )

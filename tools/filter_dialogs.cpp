@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include "app/fonts.h"
 #include "help/dialog_frame.h"
+#include "platform/fonts.h"
 
 FilterDialog::FilterDialog(QWidget* owner, const char* className, const QString& caption, int width,
                            int height)

@@ -18,8 +18,6 @@
 
 namespace {
 
-using ChannelTable = std::array<std::uint8_t, 256>;
-
 ChannelTable TableOf(double (*f)(double v, double p), double p) {
     ChannelTable table;
     for (int v = 0; v < 256; ++v) table[v] = std::uint8_t(ClampChannel(f(double(v), p)));
@@ -120,7 +118,10 @@ PixelMap::PixelMap(const FilterJob& job) {
         raise_[i] = std::uint8_t(std::max(d[i % 3], 0));
         lower_[i] = std::uint8_t(std::max(-d[i % 3], 0));
     }
-    if (WideRowsAvailable()) return;
+    // The wide loops shift each channel by its own constant, or map all three through one
+    // table; any other set of tables takes the portable loop.
+    wide_ = WideRowsAvailable() && (shift_ || uniform_);
+    if (wide_) return;
     // Pairs of bytes run through the channels as (blue, green), (red, blue), (green, red); the
     // first byte is the low one. One table serves all three when the channels agree.
     const bool uniform = uniform_;
@@ -136,9 +137,8 @@ PixelMap::PixelMap(const FilterJob& job) {
 }
 
 void PixelMap::MapRow(std::uint8_t* row, int width) const {
-    if (WideRowsAvailable() && shift_)
-        return WideShiftRow(raise_.data(), lower_.data(), row, width);
-    if (WideRowsAvailable()) return WideMapRow(channels_, uniform_, row, width);
+    if (wide_ && shift_) return WideShiftRow(raise_.data(), lower_.data(), row, width);
+    if (wide_) return WideMapRow(channels_[0], row, width);
     const int bytes = width * 3;
     int i = 0;
     if (phase_[0] == phase_[1])

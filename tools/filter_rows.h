@@ -20,8 +20,10 @@ class PixelMap {
   private:
     std::vector<std::uint16_t> pairs_;
     const std::uint16_t* phase_[3] = {};
-    ChannelTables channels_ = {};
+    // Blue, green, red.
+    std::array<ChannelTable, 3> channels_ = {};
     bool uniform_ = true;
+    bool wide_ = false;
     // Set when every channel adds a constant and saturates: the bytes to add and to take away,
     // by byte position in three 64-byte blocks.
     bool shift_ = false;

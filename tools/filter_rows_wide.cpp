@@ -46,7 +46,7 @@ struct WideTable {
     __m512i part[4];
 };
 
-KASUMIRO_WIDE inline WideTable LoadTable(const std::array<std::uint8_t, 256>& table) {
+KASUMIRO_WIDE inline WideTable LoadTable(const ChannelTable& table) {
     WideTable t;
     for (int i = 0; i < 4; ++i) t.part[i] = _mm512_loadu_si512(table.data() + i * 64);
     return t;
@@ -62,24 +62,11 @@ KASUMIRO_WIDE inline __m512i LookUp(const WideTable& t, __m512i v) {
 
 }  // namespace
 
-KASUMIRO_WIDE void WideMapRow(const ChannelTables& tables, bool uniform, std::uint8_t* row,
-                              int width) {
-    const WideTable t[3] = {LoadTable(tables[0]), LoadTable(tables[1]), LoadTable(tables[2])};
-    // 64 bytes are one more than a multiple of three, so the channel of a block's first byte
-    // steps through blue, green, red from block to block. kEvery3rd[r]: the bytes j with
-    // j % 3 == r.
-    constexpr std::uint64_t kEvery3rd[3] = {0x9249249249249249, 0x2492492492492492,
-                                            0x4924924924924924};
+KASUMIRO_WIDE void WideMapRow(const ChannelTable& table, std::uint8_t* row, int width) {
+    const WideTable t = LoadTable(table);
     const int bytes = width * 3;
-    for (int i = 0, first = 0; i < bytes; i += 64, first = first == 2 ? 0 : first + 1) {
-        const __m512i v = LoadBlock(row + i, bytes - i);
-        __m512i mapped = LookUp(t[0], v);
-        if (!uniform) {
-            mapped = _mm512_mask_blend_epi8(kEvery3rd[(4 - first) % 3], mapped, LookUp(t[1], v));
-            mapped = _mm512_mask_blend_epi8(kEvery3rd[(5 - first) % 3], mapped, LookUp(t[2], v));
-        }
-        StoreBlock(row + i, bytes - i, mapped);
-    }
+    for (int i = 0; i < bytes; i += 64)
+        StoreBlock(row + i, bytes - i, LookUp(t, LoadBlock(row + i, bytes - i)));
 }
 
 KASUMIRO_WIDE void WideShiftRow(const std::uint8_t* raise, const std::uint8_t* lower,
@@ -191,7 +178,7 @@ KASUMIRO_WIDE void WideCustomRow(const KernelTerm* terms, int termCount, double 
 bool WideRowsAvailable() {
     return false;
 }
-void WideMapRow(const ChannelTables&, bool, std::uint8_t*, int) {}
+void WideMapRow(const ChannelTable&, std::uint8_t*, int) {}
 void WideShiftRow(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, int) {}
 void WidePackRow(const std::uint8_t*, int, std::uint32_t*) {}
 void WideCustomRow(const KernelTerm*, int, double, const std::uint32_t*, int, const int[3],

@@ -5,16 +5,17 @@
 #include <array>
 #include <cstdint>
 
-using ChannelTables = std::array<std::array<std::uint8_t, 256>, 3>;
+// A byte's image under a per-pixel filter, for one channel.
+using ChannelTable = std::array<std::uint8_t, 256>;
 
 bool WideRowsAvailable();
 // Turns the wide loops off (and on again where the processor has them), so that the portable
 // loops can be held to the same results on any machine.
 void AllowWideRows(bool allowed);
 
-// Maps the width pixels of a blue, green, red row in place through the table of each channel
-// (blue, green, red); uniform says the three tables are one.
-void WideMapRow(const ChannelTables& tables, bool uniform, std::uint8_t* row, int width);
+// Maps every byte of the width pixels of a blue, green, red row in place through one table.
+// (Tables that differ by channel only ever add a constant to each: WideShiftRow does those.)
+void WideMapRow(const ChannelTable& table, std::uint8_t* row, int width);
 
 // Adds to each byte of a blue, green, red row in place, saturating at 0 and 255: byte i gets
 // raise[i % 192] added, then lower[i % 192] taken away (192 bytes hold three 64-byte blocks).

@@ -4,34 +4,7 @@
 #include <QPainter>
 
 #include "platform/bitmap.h"
-
-namespace {
-
-TShiftState ShiftOf(const QMouseEvent* event) {
-    TShiftState shift = 0;
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    if (keys & Qt::ShiftModifier) shift |= ssShift;
-    if (keys & Qt::AltModifier) shift |= ssAlt;
-    if (keys & Qt::ControlModifier) shift |= ssCtrl;
-    const Qt::MouseButtons buttons = event->buttons();
-    if (buttons & Qt::LeftButton) shift |= ssLeft;
-    if (buttons & Qt::RightButton) shift |= ssRight;
-    if (buttons & Qt::MiddleButton) shift |= ssMiddle;
-    return shift;
-}
-
-TMouseButton ButtonOf(const QMouseEvent* event) {
-    switch (event->button()) {
-        case Qt::RightButton:
-            return mbRight;
-        case Qt::MiddleButton:
-            return mbMiddle;
-        default:
-            return mbLeft;
-    }
-}
-
-}  // namespace
+#include "platform/pointer_event.h"
 
 PastePicture::PastePicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Image7"));
@@ -60,12 +33,16 @@ void PastePicture::paintEvent(QPaintEvent* event) {
         painter.drawImage(area, picture_->ConstView(), area);
 }
 
+// The pointer as the paint surface reads it, in this widget's pixels.
 void PastePicture::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (OnMouseDown) OnMouseDown(ButtonOf(event), ShiftOf(event), p.x(), p.y());
+    TMouseButton button;
+    if (!ButtonOf(event->button(), &button) || !OnMouseDown) return;
+    const QPoint p = PointerPixel(event->position());
+    OnMouseDown(button, ShiftStateOf(*event), p.x(), p.y());
 }
 
 void PastePicture::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (OnMouseMove) OnMouseMove(ShiftOf(event), p.x(), p.y());
+    if (!OnMouseMove) return;
+    const QPoint p = PointerPixel(event->position());
+    OnMouseMove(ShiftStateOf(*event), p.x(), p.y());
 }

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/fonts.h"
 #include "help/dialog_frame.h"
+#include "platform/fonts.h"
 #include "platform/rounding.h"
 
 namespace {

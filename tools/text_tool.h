@@ -28,16 +28,17 @@ class TextTool {
   public:
     TextStyle Style;
     Bitmap TextBackdrop;
-    // The layer the backdrop was taken from; -1 before the first text.
+    // The layer the backdrop was taken from, as index and serial; -1 before the first text.
     int BackdropLayer = -1;
+    unsigned BackdropSerial = 0;
 
-    void TakeBackdrop(const Bitmap& layer, int layerIndex) {
+    void TakeBackdrop(const Bitmap& layer, int layerIndex, unsigned layerSerial) {
         TextBackdrop.CopyFrom(layer);
         BackdropLayer = layerIndex;
+        BackdropSerial = layerSerial;
     }
-    // The backdrop belongs to this layer and still fits it.
-    bool BackdropFits(const Bitmap& layer, int layerIndex) const {
-        return layerIndex == BackdropLayer && layer.Width() == TextBackdrop.Width() &&
-               layer.Height() == TextBackdrop.Height();
+    // The backdrop has the layer's size.
+    bool BackdropFits(const Bitmap& layer) const {
+        return layer.Width() == TextBackdrop.Width() && layer.Height() == TextBackdrop.Height();
     }
 };

@@ -20,9 +20,13 @@ struct ToolState {
     int UndoPhase = 0;
     int UndoLayer = 0;
 
-    // Every tool button, New and Open end a selection in whatever stage it stands.
-    void ClearCutAndCopy() {
+    // Every tool button, Cut, Copy, Paste, New and Open end a selection in whatever stage it
+    // stands, and a floating paste (without dropping it): one step, the same everywhere.
+    void EndSelectionAndPaste() {
         CutArmed = CutSelecting = CutSized = false;
         CopyArmed = CopySelecting = CopySized = false;
+        PasteFollowing = PastePending = false;
     }
+    // The text tool is no longer chosen, and its text no longer floats.
+    void EndText() { TextToolActive = TextFloating = false; }
 };

@@ -52,7 +52,7 @@ struct Setup {
         ini.WriteInteger(QStringLiteral("Image"), QStringLiteral("Height"), height);
         auto copier = copying ? std::make_unique<CopyingForm>(QStringList(), dir.path()) : nullptr;
         form = copier ? std::move(copier) : std::make_unique<TForm1>(QStringList(), dir.path());
-        loupe = new TForm11(form.get(), form->Core());
+        loupe = new TForm11(form.get(), form->Core(), &form->Core().IniGT1);
         if (copying) static_cast<CopyingForm*>(form.get())->loupe = loupe;
         form->SetToolWindows(nullptr, loupe);
         MainWindowCore& core = form->Core();

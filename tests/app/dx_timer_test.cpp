@@ -2,18 +2,32 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <functional>
 
 #include "app/dx_timer.h"
+#include "platform/clock.h"
 
 namespace {
 
-// Runs the event loop for about ms milliseconds.
-void Spin(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+// Runs the event loop pass by pass, as often as given or until the condition holds; true when
+// it holds. Counted in passes, not in time: the idle timer works by passes.
+bool RunPasses(int passes, const std::function<bool()>& until = {}) {
+    for (int i = 0; i < passes; ++i) {
+        if (until && until()) return true;
+        QCoreApplication::processEvents();
+    }
+    return until && until();
 }
+
+// A clock that stands still until a test moves it.
+std::uint32_t fakeNow = 1000;
+std::uint32_t FakeClock() {
+    return fakeNow;
+}
+struct FakeClockInUse {
+    FakeClockInUse() { OverrideTimeGetTime(&FakeClock); }
+    ~FakeClockInUse() { OverrideTimeGetTime(nullptr); }
+};
 
 }  // namespace
 
@@ -43,6 +57,7 @@ TEST(TDXTimer, LagCountIsAtLeastOneEvenWithinTheSameMillisecond) {
 }
 
 TEST(TDXTimer, IntervalHoldsTicksBackAndLagCountsWholeIntervals) {
+    const FakeClockInUse clock;
     TDXTimer t(nullptr, false);
     t.SetActiveOnly(false);
     t.SetInterval(20);
@@ -50,11 +65,19 @@ TEST(TDXTimer, IntervalHoldsTicksBackAndLagCountsWholeIntervals) {
     t.OnTimer = [&](TDXTimer*, int lag) { ++ticks, lastLag = lag; };
     t.SetEnabled(true);
     t.IdlePass();
+    fakeNow += 19;
+    t.IdlePass();
     EXPECT_EQ(ticks, 0);
-    Spin(45);
-    EXPECT_GE(ticks, 1);
-    EXPECT_LE(ticks, 3);
-    EXPECT_GE(lastLag, 1);
+    fakeNow += 1;
+    t.IdlePass();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(lastLag, 1);
+    fakeNow += 45;  // two whole intervals and a part
+    t.IdlePass();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(lastLag, 2);
+    t.IdlePass();  // no time has passed since
+    EXPECT_EQ(ticks, 2);
 }
 
 TEST(TDXTimer, DisablingTwiceDoesNothingMore) {
@@ -76,11 +99,10 @@ TEST(TDXTimer, RunsOnEveryIdlePassWhileEnabled) {
     int ticks = 0;
     t.OnTimer = [&](TDXTimer*, int) { ++ticks; };
     t.SetEnabled(true);
-    Spin(30);
-    EXPECT_GT(ticks, 5);
+    EXPECT_TRUE(RunPasses(1000, [&] { return ticks > 5; }));
     t.SetEnabled(false);
     const int stopped = ticks;
-    Spin(20);
+    RunPasses(100);
     EXPECT_EQ(ticks, stopped);
 }
 
@@ -93,20 +115,18 @@ TEST(TDXTimer, DeactivationStopsAndActivationResumesTicks) {
     t.OnDeactivate = [&](TDXTimer*) { ++deactivations; };
     t.SetEnabled(true);
     t.ApplicationActivated();
-    Spin(20);
-    EXPECT_GT(ticks, 0);
+    EXPECT_TRUE(RunPasses(1000, [&] { return ticks > 0; }));
 
     t.ApplicationDeactivated();
     EXPECT_EQ(deactivations, 1);
     EXPECT_TRUE(t.HookInstalled());
     const int before = ticks;
-    Spin(20);
+    RunPasses(100);
     EXPECT_EQ(ticks, before);
 
     t.ApplicationActivated();
     EXPECT_EQ(activations, 2);
-    Spin(20);
-    EXPECT_GT(ticks, before);
+    EXPECT_TRUE(RunPasses(1000, [&] { return ticks > before; }));
 }
 
 TEST(TDXTimer, WithoutActiveOnlyDeactivationDoesNotStopIt) {
@@ -134,19 +154,16 @@ TEST(TDXTimer, RestsWhenNothingIsLeftAndWakesOnAnyEvent) {
     t.OnTimer = [&](TDXTimer*, int) { ++ticks; };
     t.CanRest = [&] { return idle; };
     t.SetEnabled(true);
-    Spin(10);
-    EXPECT_GT(ticks, 1);
+    EXPECT_TRUE(RunPasses(1000, [&] { return ticks > 1; }));
     idle = true;
-    Spin(10);
-    EXPECT_TRUE(t.Resting());
+    EXPECT_TRUE(RunPasses(1000, [&] { return t.Resting(); }));
     EXPECT_FALSE(t.IdleRunning());
     const int atRest = ticks;
-    Spin(30);
+    RunPasses(100);
     EXPECT_EQ(ticks, atRest);
     // Any event to any object ends the rest; the next pass ticks again.
     QObject receiver;
     QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
-    Spin(10);
-    EXPECT_GT(ticks, atRest);
+    EXPECT_TRUE(RunPasses(1000, [&] { return ticks > atRest; }));
     EXPECT_TRUE(t.HookInstalled());
 }

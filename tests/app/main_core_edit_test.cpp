@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <functional>
 
 #include "app/main_core.h"
 #include "core_test.h"
@@ -93,6 +94,110 @@ TEST_F(MainCoreEditTest, UndoAfterDeletingTheUndoLayerDoesNothing) {
     EXPECT_EQ(core->Tools.UndoPhase, 0);
     EXPECT_EQ(Layer(1).Pixel(0, 0), clWhite);
     EXPECT_EQ(screen.Repaints, repaints);
+}
+
+// Every kind of operation is one undo step of its own: Undo brings back the layer as the
+// operation before it left it, and Undo again the operation's result. The operation before is
+// a fill, so an operation that took no before-snapshot of its own would undo the fill too.
+TEST_F(MainCoreEditTest, UndoAfterEveryKindOfOperationRestoresTheLayerAndRedoesIt) {
+    using Operation = std::function<void(MainWindowCore&)>;
+    const auto drag = [](MainWindowCore& c, int x0, int x1) {
+        c.Image1MouseDown(mbLeft, ssLeft, x0, 200);
+        for (int x = x0 + 4; x <= x1; x += 4) {
+            c.Image1MouseMove(ssLeft, x, 200);
+            c.Timer1Timer(1);
+        }
+        c.Image1MouseUp(mbLeft, 0, x1, 200);
+    };
+    const auto filter = [](void (MainWindowCore::*handler)()) {
+        return [handler](MainWindowCore& c) { (c.*handler)(); };
+    };
+    const struct {
+        const char* name;
+        Operation run;
+    } operations[] = {
+        {"stroke",
+         [&](MainWindowCore& c) {
+             c.Button3Click();
+             drag(c, 50, 150);
+             for (int i = 0; i < 60 && c.Stroke.StrokeActive; ++i) {
+                 c.Image1MouseMove(0, 151 + i, 200);
+                 c.Timer1Timer(1);
+             }
+         }},
+        {"retouch",
+         [&](MainWindowCore& c) {
+             c.Button4Click();
+             c.Image1MouseDown(mbLeft, ssLeft, 30, 30);
+             c.Image1MouseMove(ssLeft, 40, 40);
+             c.Image1MouseUp(mbLeft, 0, 40, 40);
+         }},
+        {"fill",
+         [](MainWindowCore& c) {
+             c.Button5Click();
+             c.PrimaryColour = clBlue;
+             c.Image1MouseDown(mbLeft, ssLeft, 35, 35);
+             c.Image1MouseUp(mbLeft, 0, 35, 35);
+         }},
+        {"text stamp",
+         [this](MainWindowCore& c) {
+             screen.TextLines = {QStringLiteral("字")};
+             c.Button8Click();
+             c.Image1MouseMove(0, 60, 60);
+             c.Image1MouseUp(mbLeft, 0, 100, 100);
+         }},
+        {"soft", filter(&MainWindowCore::I1Click)},
+        {"invert", filter(&MainWindowCore::I2Click)},
+        {"contrast", filter(&MainWindowCore::I3Click)},
+        {"gamma plus", filter(&MainWindowCore::I4Click)},
+        {"gamma minus", filter(&MainWindowCore::I5Click)},
+        {"colour correction", filter(&MainWindowCore::I6Click)},
+        {"value extraction", filter(&MainWindowCore::I7Click)},
+        {"custom kernel", filter(&MainWindowCore::I8Click)},
+        {"clear", [](MainWindowCore& c) { c.Button1Click(); }},
+        {"cut",
+         [](MainWindowCore& c) {
+             c.Cut1Click();
+             c.Image1MouseDown(mbLeft, ssLeft, 20, 20);
+             c.Image1MouseMove(ssLeft, 60, 50);
+             c.Image1MouseUp(mbLeft, 0, 60, 50);
+         }},
+        {"paste drop",
+         [this](MainWindowCore& c) {
+             ClipboardStripes(50);
+             c.Paste1Click();
+             c.MoveFloatingPaste(100, 100);
+             c.Image7MouseDown(mbLeft, ssLeft, 0, 0);
+         }},
+    };
+    for (const auto& op : operations) {
+        SCOPED_TRACE(op.name);
+        SetUp();
+        screen.Offsets = {50, 0, -50};
+        // Grey with a black square; the fill before turns the grey green.
+        Layer(0).Fill(RgbColour(100, 120, 140));
+        for (int y = 30; y < 40; ++y)
+            for (int x = 30; x < 40; ++x) Layer(0).SetPixel(x, y, clBlack);
+        core->Button5Click();
+        core->PrimaryColour = RgbColour(0, 160, 0);
+        core->Image1MouseDown(mbLeft, ssLeft, 300, 300);
+        core->Image1MouseUp(mbLeft, 0, 300, 300);
+        core->PrimaryColour = clBlack;
+        const Bitmap before(Layer(0));
+        EXPECT_EQ(before.Pixel(300, 300), RgbColour(0, 160, 0));
+
+        op.run(*core);
+        const Bitmap after(Layer(0));
+        EXPECT_FALSE(after == before) << "the operation changes the layer";
+        core->Button2Click();
+        EXPECT_TRUE(Layer(0) == before);
+        EXPECT_TRUE(core->Image1 == before);
+        core->Button2Click();
+        EXPECT_TRUE(Layer(0) == after);
+        EXPECT_TRUE(core->Image1 == after);
+        TearDown();
+    }
+    SetUp();
 }
 
 // ---- Clear ----

@@ -65,10 +65,11 @@ class MainCoreFiltersTest : public ::testing::Test {
 };
 
 TEST_F(MainCoreFiltersTest, EveryFilterIsOneUndoStepWithItsBorder) {
-    for (int i = 0; i < 8; ++i) {
+    int i = 0;
+    for (const Handler filter : kFilters) {
         SetUp();
         const Bitmap before(Layer());
-        (core.get()->*kFilters[i])();
+        (core.get()->*filter)();
         EXPECT_TRUE(core->Image3 == before) << "I" << i + 1;
         EXPECT_TRUE(core->Image4 == Layer()) << "I" << i + 1;
         EXPECT_FALSE(Layer() == before) << "I" << i + 1;
@@ -79,15 +80,17 @@ TEST_F(MainCoreFiltersTest, EveryFilterIsOneUndoStepWithItsBorder) {
         EXPECT_GT(screen.MessagePumps, 0);
         EXPECT_TRUE(core->Timer1.Enabled());
         TearDown();
+        ++i;
     }
     SetUp();
 }
 
 TEST_F(MainCoreFiltersTest, UndoBringsBackThePictureBeforeEveryFilterWithItsBorder) {
-    for (int i = 0; i < 8; ++i) {
+    int i = 0;
+    for (const Handler filter : kFilters) {
         SetUp();
         const Bitmap before(Layer());
-        (core.get()->*kFilters[i])();
+        (core.get()->*filter)();
         core->Undo1Click();
         EXPECT_TRUE(Layer() == before) << "I" << i + 1;
         EXPECT_EQ(Layer().Pixel(Layer().Width() - 1, Layer().Height() - 1),
@@ -95,6 +98,7 @@ TEST_F(MainCoreFiltersTest, UndoBringsBackThePictureBeforeEveryFilterWithItsBord
             << "I" << i + 1 << ": the corner the 3 x 3 filters whiten";
         EXPECT_TRUE(core->Image1 == before) << "I" << i + 1 << ": the picture shows it";
         TearDown();
+        ++i;
     }
     SetUp();
 }

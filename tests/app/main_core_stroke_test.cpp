@@ -145,14 +145,25 @@ TEST_F(StrokeTest, ClickWithoutMovementLeavesNoMark) {
 
 // A medium brush swells to width 13; a horizontal stroke is then 13 pixels high, in the layer
 // and on the paint surface, and only the area around each segment is repainted.
+// The line is as wide as the pen, at an odd width (medium, 13) as at an even one (thin, 8).
 TEST_F(StrokeTest, PlainStrokeSwellsToItsWidthAndRepaintsOnlyItsSegment) {
+    core->ComboBox1Change(3);
+    Press(40, 100);
+    for (int x = 45; x <= 150; x += 5) MoveTo(x, 100);
+    Release(150, 100);
+    EXPECT_EQ(core->LayerCanvas.pen.Width(), 8);
+    core->ComboBox1Change(2);
     Press(40, 200);
     for (int x = 45; x <= 150; x += 5) MoveTo(x, 200);
     EXPECT_EQ(core->LayerCanvas.pen.Width(), 13);
     for (const Bitmap* b : {&Layer(), &core->Image1}) {
-        int column = 0;
-        for (int y = 150; y < 250; ++y) column += b->Pixel(130, y) == clBlack;
-        EXPECT_EQ(column, 13);
+        int thin = 0, medium = 0;
+        for (int y = 50; y < 150; ++y) thin += b->Pixel(130, y) == clBlack;
+        for (int y = 150; y < 250; ++y) medium += b->Pixel(130, y) == clBlack;
+        EXPECT_EQ(thin, 8);
+        EXPECT_EQ(b->Pixel(130, 96), clBlack);
+        EXPECT_EQ(b->Pixel(130, 103), clBlack);
+        EXPECT_EQ(medium, 13);
         EXPECT_EQ(b->Pixel(130, 194), clBlack);
         EXPECT_EQ(b->Pixel(130, 206), clBlack);
     }

@@ -164,3 +164,53 @@ TEST_F(MainCoreTextTest, NewDropsAFloatingTextAndItsOldBackdrop) {
     EXPECT_TRUE(core->Tools.TextToolActive);
     EXPECT_TRUE(Layer(0) == Bitmap(400, 400));  // white, with neither the text nor the black
 }
+
+// A deleted layer's index is given to the next new layer; the backdrop taken from the deleted
+// one must not reach it, whether a tick ran between the delete and the create or not.
+TEST_F(MainCoreTextTest, BackdropOfADeletedLayerNeverReachesTheLayerThatReusesItsIndex) {
+    for (const bool tickBetween : {true, false}) {
+        SCOPED_TRACE(tickBetween ? "tick between delete and create" : "no tick between");
+        SetUp();
+        core->Layers.CreateLayer();
+        core->Layers.SelectLayer(1);
+        core->Timer1Timer(1);
+        Layer(1).Fill(clBlack);
+        ChooseText({QStringLiteral("A")});
+        core->Image1MouseMove(0, 50, 50);
+        core->Layers.DeleteLayer();
+        if (tickBetween) core->Timer1Timer(1);
+        core->Layers.CreateLayer();  // index 1 again
+        core->Timer1Timer(1);
+        ASSERT_TRUE(core->Layers.InUse(1));
+        core->Image1MouseMove(0, 60, 60);
+        core->Image1MouseUp(mbLeft, 0, 60, 60);
+        EXPECT_TRUE(Layer(1) == Bitmap(400, 400));
+        EXPECT_TRUE(Layer(0) == Bitmap(400, 400));
+        EXPECT_FALSE(core->Tools.TextFloating);
+        TearDown();
+    }
+}
+
+// The merge writes the picture shown, the floating text at its last place included, into
+// layer 0; the float ends there instead of putting the layer's old backdrop back.
+TEST_F(MainCoreTextTest, MergeEndsAFloatAndKeepsTheMergedLayers) {
+    for (const int floatLayer : {0, 1}) {
+        SCOPED_TRACE(floatLayer);
+        SetUp();
+        core->Layers.CreateLayer();
+        core->Layers.SelectLayer(floatLayer);
+        core->Timer1Timer(1);
+        Layer(1).SetPixel(300, 300, clBlack);
+        ChooseText({QStringLiteral("A")});
+        core->Image1MouseMove(0, 50, 50);
+        core->Layers.Merge();
+        core->Timer1Timer(1);
+        core->Image1MouseMove(0, 100, 100);
+        core->Image1MouseUp(mbLeft, 0, 100, 100);
+        EXPECT_EQ(Layer(0).Pixel(300, 300), clBlack);
+        EXPECT_EQ(Layer(0).Pixel(42, 42), kBox);     // the text where it last floated
+        EXPECT_EQ(Layer(0).Pixel(92, 92), clWhite);  // and nowhere else
+        EXPECT_FALSE(core->Tools.TextFloating);
+        TearDown();
+    }
+}

@@ -7,9 +7,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
-#include <QElapsedTimer>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -48,6 +51,15 @@ class MainWindowTest : public ::testing::Test {
 
     QTemporaryDir dir;
 };
+
+// The texts a dialog shows on its labels and buttons.
+QStringList Texts(const QWidget* dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        texts << button->text();
+    return texts;
+}
 
 QStringList TopMenus(QMenuBar* bar) {
     QStringList titles;
@@ -227,25 +239,28 @@ TEST_F(MainWindowTest, ProgramStartCreatesTheWindowsAndTheCloseBoxClearsTheViewM
 TEST_F(MainWindowTest, AnErrorBoxDuringStartUpLeavesTheToolWindowsAndTheirMarks) {
     SetErrorBoxRecording(false);
     QStringList boxes;
-    QTimer reader;  // reads each box for a while, then closes it
+    // Reads each box, lets its event loop make a good many passes (any tick would run in them),
+    // then closes it.
+    QTimer reader;
+    int passes = 0;
     QObject::connect(&reader, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            boxes << box->text();
-            box->done(QMessageBox::Ok);
-        }
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || ++passes < 50) return;
+        passes = 0;
+        boxes << box->text();
+        box->done(QMessageBox::Ok);
     });
-    reader.start(200);
+    reader.start(0);
     {
         ProgramWindows windows({}, dir.path());
         reader.stop();
         EXPECT_EQ(boxes, QStringList{QStringLiteral("ﾌｧｲﾙが見つかりません")});
         EXPECT_EQ(windows.Form1()->Core().TickCount, 0);
         windows.Show();
-        QElapsedTimer ticking;
-        ticking.start();
-        while (windows.Form1()->Core().TickCount < 3 && ticking.elapsed() < 5000)
-            QApplication::processEvents();
         TForm1* form = windows.Form1();
+        // The ticks begin now; the first ones find the windows up and keep their marks.
+        EXPECT_TRUE(form->Core().Timer1.Enabled());
+        for (int i = 0; i < 3; ++i) form->Core().Timer1Timer(1);
         EXPECT_TRUE(windows.LayerWindow()->isVisible());
         EXPECT_TRUE(windows.LoupeWindow()->isVisible());
         EXPECT_TRUE(form->MenuItem("R9")->isChecked());
@@ -254,6 +269,49 @@ TEST_F(MainWindowTest, AnErrorBoxDuringStartUpLeavesTheToolWindowsAndTheirMarks)
     }
     const QByteArray ini = ReadIni();
     EXPECT_TRUE(ini.contains("[show]\nR9=1\nL1=1\n")) << ini.constData();
+}
+
+// From the start Qt's own dialogs speak Japanese: the layer window's colour dialog, the file
+// dialog with its overwrite question, a message box's buttons.
+TEST_F(MainWindowTest, StockDialogsSpeakJapanese) {
+    ProgramWindows windows({}, dir.path());
+    TakeRecordedErrorBoxes();
+    const auto* colour = windows.LayerWindow()->findChild<QColorDialog*>();
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(colour->windowTitle(), QStringLiteral("色を選択"));
+    const QStringList colourTexts = Texts(colour);
+    for (const char* text : {"基本カラー(&B)", "カスタムカラーに追加(&A)", "OK", "キャンセル"})
+        EXPECT_TRUE(colourTexts.contains(QString::fromUtf8(text))) << text;
+
+    QFile existing(dir.filePath(QStringLiteral("pic.bmp")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QFileDialog file(windows.Form1(), QStringLiteral("保存"), dir.path());
+    file.setOption(QFileDialog::DontUseNativeDialog);
+    file.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList fileTexts = Texts(&file);
+    for (const char* text : {"ファイル名(&N):", "ファイルの種類:", "保存(&S)", "キャンセル"})
+        EXPECT_TRUE(fileTexts.contains(QString::fromUtf8(text))) << text;
+    // The overwrite question, read and answered "No" from inside its own event loop.
+    QString question;
+    QStringList answers;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        question = box->text();
+        for (const QAbstractButton* button : box->buttons()) answers << button->text();
+        box->button(QMessageBox::No)->click();
+    });
+    file.selectFile(existing.fileName());
+    static_cast<QDialog&>(file).accept();  // what its save button does
+    EXPECT_EQ(question, QStringLiteral("pic.bmp は既に存在します。\n置き換えますか?"));
+    answers.sort();
+    EXPECT_EQ(answers, QStringList({QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Save);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(box.button(QMessageBox::Save)->text(), QStringLiteral("保存"));
 }
 
 // The two questions of the file commands: the save question in the platform's confirmation box,

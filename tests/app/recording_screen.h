@@ -2,6 +2,7 @@
 // A stand-in for the main window's screen that records what the core asks of it.
 #include <QStringList>
 #include <map>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,7 @@ class RecordingScreen : public MainScreen {
         SurfaceHeight = height;
     }
     void RepaintPaintSurface(const QRect& area) override {
+        FailIfAsked(FailNextRepaint);
         ++Repaints;
         RepaintAreas.push_back(area);
     }
@@ -38,7 +40,16 @@ class RecordingScreen : public MainScreen {
         ProgressMax = maximum;
     }
     void SetProgressPosition(int position) override { ProgressPosition = position; }
-    void ProcessMessages() override { ++MessagePumps; }
+    void ProcessMessages() override {
+        FailIfAsked(FailNextPump);
+        ++MessagePumps;
+    }
+    // Memory running out in the middle of a command, once.
+    static void FailIfAsked(bool& fail) {
+        if (!fail) return;
+        fail = false;
+        throw std::bad_alloc();
+    }
 
     // ---- Brush settings ----
     void SetBrushSizeIndex(int index) override { BrushSizeIndex = index; }
@@ -170,6 +181,8 @@ class RecordingScreen : public MainScreen {
     int ProgressMax = 100;
     int ProgressPosition = 0;
     int MessagePumps = 0;
+    bool FailNextRepaint = false;
+    bool FailNextPump = false;
 
     // ---- Brush settings (recorded) ----
     int BrushSizeIndex = -1;

@@ -2,12 +2,46 @@
 // and resting the idle loop whenever a tick would change nothing gives the same pixels.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "app/headless_replay.h"
 
 namespace {
 
 QString StrokeFile(const char* name) {
     return QStringLiteral(KASUMIRO_STROKES_DIR "/%1.txt").arg(QLatin1String(name));
+}
+
+// Collects the areas the core asks to repaint; a null rectangle is the whole picture.
+class RepaintCollector : public NullScreen {
+  public:
+    void RepaintPaintSurface(const QRect& area) override {
+        whole = whole || area.isNull();
+        areas.push_back(area);
+    }
+    bool Covers(int x, int y) const {
+        if (whole) return true;
+        for (const QRect& r : areas)
+            if (r.contains(x, y)) return true;
+        return false;
+    }
+    std::vector<QRect> areas;
+    bool whole = false;
+};
+
+// The pixels of after that differ from before and lie outside every repainted area.
+int UnrepaintedChanges(const Bitmap& before, const Bitmap& after, const RepaintCollector& c) {
+    int missed = 0;
+    for (int y = 0; y < after.Height(); ++y) {
+        if (std::memcmp(before.ConstScanLine(y), after.ConstScanLine(y),
+                        std::size_t(after.Width()) * 3) == 0)
+            continue;
+        for (int x = 0; x < after.Width(); ++x)
+            if (before.Pixel(x, y) != after.Pixel(x, y) && !c.Covers(x, y)) ++missed;
+    }
+    return missed;
 }
 
 }  // namespace
@@ -22,7 +56,7 @@ TEST(StrokeReplay, RecordedStrokesKeepTheirPixels) {
         {"slow", "b9e4e82a5bf5c06f"},
         {"fast", "5a92510d92f73acd"},
         {"dry_blur", "5ae2f9b223a2f024"},
-        {"right", "03aba0e79d56b754"},
+        {"right", "47ddebf0ec9982b4"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,4 +94,45 @@ TEST(StrokeReplay, BadLineIsNamed) {
     EXPECT_EQ(recording.sizeIndex, 4);
     EXPECT_EQ(recording.events[0].shift, TShiftState(ssRight | ssShift));
     EXPECT_EQ(recording.events[1].count, 2);
+}
+
+// A tick repaints only what it drew, so every pixel it changed on the paint surface must lie
+// in an area it asked to repaint: the line or bristles, the bleed and the blur. The recordings
+// run as made and with one colour throughout, where the blur also takes up ink of earlier ticks.
+TEST(StrokeReplay, EveryPixelATickChangesIsRepainted) {
+    struct Case {
+        const char* name;
+        bool oneColour;
+        bool bleed;
+    } const cases[] = {{"slow", false, true},  {"dry_blur", false, true}, {"right", false, true},
+                       {"fine", false, true},  {"slow", true, false},     {"dry_blur", true, false},
+                       {"right", true, false}, {"fine", true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.oneColour ? ", one colour" : "") +
+                     (c.bleed ? "" : ", no bleed"));
+        StrokeRecording recording;
+        QString error;
+        ASSERT_TRUE(StrokeRecording::Load(StrokeFile(c.name), &recording, &error))
+            << qPrintable(error);
+        if (c.oneColour) recording.C2 = false;
+        recording.M1 = c.bleed;
+        RepaintCollector screen;
+        HeadlessReplay replay(recording, &screen);
+        MainWindowCore& core = replay.Core();
+        Bitmap before;
+        int drawingTicks = 0, missed = 0;
+        for (const StrokeEvent& e : recording.events) {
+            SendPointerEvent(core, e);
+            for (int i = 0; e.kind == StrokeEvent::Tick && i < e.count; ++i) {
+                before.CopyFrom(core.Image1);
+                screen.areas.clear();
+                screen.whole = false;
+                core.Timer1Timer(1);
+                drawingTicks += !(core.Image1 == before);
+                missed += UnrepaintedChanges(before, core.Image1, screen);
+            }
+        }
+        EXPECT_GT(drawingTicks, 20);
+        EXPECT_EQ(missed, 0);
+    }
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
 #include <QTest>
@@ -15,11 +14,15 @@
 
 namespace {
 
-void Pump(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    do QApplication::processEvents(QEventLoop::AllEvents, 5);
-    while (timer.elapsed() < ms);
+// Delivers what the last input made pending (enter and leave, focus, posted clicks).
+void DeliverPending() {
+    QApplication::processEvents();
+}
+
+// Runs the event loop until the condition holds: for a timer of the button's to fire.
+template <typename Condition>
+void WaitFor(Condition holds) {
+    while (!holds()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // A form with two tool buttons, shown and active so that focus events arrive.
@@ -40,15 +43,15 @@ class CuteButtonTest : public ::testing::Test {
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         other->setFocus();
-        Pump(1);
+        DeliverPending();
     }
     void Enter() {
         QTest::mouseMove(button, QPoint(30, 10));
-        Pump(1);
+        DeliverPending();
     }
     void Leave() {
         QTest::mouseMove(&form, QPoint(200, 100));
-        Pump(1);
+        DeliverPending();
     }
     void MoveHeld(QPoint pos) {
         QMouseEvent move(QEvent::MouseMove, pos, button->mapToGlobal(pos), Qt::NoButton,
@@ -136,18 +139,18 @@ TEST_F(CuteButtonTest, DraggingBackOnPressesAgainAndClicks) {
 
 TEST_F(CuteButtonTest, FocusRaisesOnlyWithTabFocusUp) {
     button->setFocus(Qt::TabFocusReason);
-    Pump(1);
+    DeliverPending();
     EXPECT_EQ(button->BevelOuter(), bvRaised);
     Enter();
     Leave();
     EXPECT_EQ(button->BevelOuter(), bvRaised);  // the focus keeps it up
     other->setFocus(Qt::TabFocusReason);
-    Pump(1);
+    DeliverPending();
     EXPECT_EQ(button->BevelOuter(), bvNone);
 
     button->SetTabFocusUp(false);
     button->setFocus(Qt::TabFocusReason);
-    Pump(1);
+    DeliverPending();
     EXPECT_EQ(button->BevelOuter(), bvNone);
     Enter();
     Leave();
@@ -208,7 +211,7 @@ TEST_F(CuteButtonTest, EgnoreContClickSwallowsClicksDuringTheHandler) {
                                         Qt::NoButton, Qt::NoModifier));
         };
         button->Click();
-        Pump(1);
+        DeliverPending();
         EXPECT_EQ(runs, ignore ? 1 : 3);
         button->Click();  // the handler is back
         EXPECT_EQ(runs, ignore ? 2 : 4);
@@ -257,15 +260,18 @@ TEST_F(DropDownTest, WithDelayAQuickClickClicksAndShowsNoMenu) {
     button->SetDropDownDelay(40);
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(30, 10));
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(30, 10));
-    Pump(120);
+    DeliverPending();
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(menusShown, 0);
+    // And none can come later: the release stopped the delay's timer.
+    for (const QTimer* timer : button->findChildren<QTimer*>()) EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(DropDownTest, WithDelayAHeldPressOpensTheMenuAndTheReleaseDoesNotClick) {
     button->SetDropDownDelay(40);
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(30, 10));
-    Pump(120);
+    EXPECT_EQ(menusShown, 0);
+    WaitFor([&] { return menusShown > 0; });
     EXPECT_EQ(menusShown, 1);
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(30, 10));
     EXPECT_EQ(clicks, 0);
@@ -275,7 +281,8 @@ TEST_F(DropDownTest, KeyboardOpensTheMenuTooWithoutClicking) {
     button->setFocus();
     button->SetDropDownDelay(40);
     Key(QEvent::KeyPress, Qt::Key_Space);
-    Pump(120);
+    EXPECT_EQ(menusShown, 0);
+    WaitFor([&] { return menusShown > 0; });
     EXPECT_EQ(menusShown, 1);
     Key(QEvent::KeyRelease, Qt::Key_Space);
     EXPECT_EQ(clicks, 0);

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "document/jpeg_quality_dialog.h"
@@ -43,6 +44,69 @@ TEST(NewPictureDialog, TypingAWidthWithKeptAspectSetsTheHeight) {
     EXPECT_EQ(dialog.SpinEdit2->value(), 60);
 }
 
+// A field emptied by the keyboard stays empty when the focus moves on, as a spin edit's text
+// does; "決定" then sets the first empty field to 0 with a beep.
+TEST(NewPictureDialog, AnEmptiedFieldStaysEmptyAndConfirmsAsZeroWithABeep) {
+    struct Case {
+        const char* name;
+        bool emptyWidth, emptyHeight;
+        int width, height;
+        QString widthText, heightText;  // after "決定"
+    } const cases[] = {
+        {"width", true, false, 0, 300, "0", "300"},
+        {"height", false, true, 400, 0, "400", "0"},
+        {"both: only the width is filled", true, true, 0, 0, "0", ""},
+    };
+    TOKBottomDlg dialog(nullptr);
+    int beeps = 0;
+    dialog.Beep = [&] { ++beeps; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        beeps = 0;
+        int width = 400, height = 300;
+        QTimer::singleShot(0, &dialog, [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            for (QSpinBox* field : {dialog.SpinEdit1, dialog.SpinEdit2}) {
+                const bool empty = field == dialog.SpinEdit1 ? c.emptyWidth : c.emptyHeight;
+                field->setFocus();
+                QTest::keyClick(field, Qt::Key_End);
+                for (int i = 0; i < 3; ++i) QTest::keyClick(field, Qt::Key_Backspace);
+                if (!empty) QTest::keyClicks(field, field == dialog.SpinEdit1 ? "400" : "300");
+                QTest::keyClick(field, Qt::Key_Tab);
+                EXPECT_FALSE(field->hasFocus());
+                EXPECT_EQ(field->text().isEmpty(), empty);
+            }
+            QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+            EXPECT_EQ(dialog.SpinEdit1->text(), c.widthText);
+            EXPECT_EQ(dialog.SpinEdit2->text(), c.heightText);
+        });
+        ASSERT_TRUE(dialog.Execute(width, height));
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+        EXPECT_EQ(beeps, 1);
+    }
+    // Shown again, the fields hold the sizes given, also where they were left empty. Enter in
+    // an emptied field confirms it as 0; the up arrow counts it as 0.
+    beeps = 0;
+    int width = 50, height = 60;
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(dialog.SpinEdit1->text(), QStringLiteral("50"));
+        EXPECT_EQ(dialog.SpinEdit2->text(), QStringLiteral("60"));
+        dialog.SpinEdit2->setFocus();
+        QTest::keyClick(dialog.SpinEdit2, Qt::Key_End);
+        QTest::keyClick(dialog.SpinEdit2, Qt::Key_Backspace);
+        QTest::keyClick(dialog.SpinEdit2, Qt::Key_Backspace);
+        QTest::keyClick(dialog.SpinEdit2, Qt::Key_Up);
+        EXPECT_EQ(dialog.SpinEdit2->text(), QStringLiteral("1"));
+        QTest::keyClick(dialog.SpinEdit2, Qt::Key_Backspace);
+        QTest::keyClick(dialog.SpinEdit2, Qt::Key_Return);
+    });
+    ASSERT_TRUE(dialog.Execute(width, height));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(width, 50);
+    EXPECT_EQ(height, 0);
+}
+
 TEST(JpegQualityDialog, PreviewGoesThroughTheFileUntilConfirmed) {
     QTemporaryDir dir;
     TForm5 dialog(nullptr);
@@ -71,6 +135,8 @@ TEST(JpegQualityDialog, PreviewGoesThroughTheFileUntilConfirmed) {
     EXPECT_EQ(quality, 1);
     EXPECT_TRUE(progressive);
     EXPECT_FALSE(QFile::exists(dialog.PreviewPath));
+    // The preview, as large as the picture, is not kept until the next save.
+    EXPECT_TRUE(dialog.Image1->pixmap().isNull());
 
     // Closed by the window system: no results, and the preview file stays.
     quality = 0;
@@ -81,6 +147,16 @@ TEST(JpegQualityDialog, PreviewGoesThroughTheFileUntilConfirmed) {
     EXPECT_FALSE(dialog.Execute(picture, quality, progressive));
     EXPECT_EQ(quality, 0);
     EXPECT_TRUE(QFile::exists(dialog.PreviewPath));
+}
+
+// "プログレッシブJPEG" shows whole, clear of the dialog's right edge and of "決定".
+TEST(JpegQualityDialog, ProgressiveBoxFitsInsideTheDialog) {
+    TForm5 dialog(nullptr);
+    const QRect box = dialog.CheckBox1->geometry();
+    EXPECT_GE(box.width(), dialog.CheckBox1->sizeHint().width());
+    EXPECT_LE(box.right(), dialog.width() - 1 - 4);
+    EXPECT_GT(box.left(), dialog.Button1->geometry().right());
+    EXPECT_EQ(box.topLeft(), QPoint(240, 337));
 }
 
 }  // namespace

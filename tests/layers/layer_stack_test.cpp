@@ -146,6 +146,32 @@ TEST(LayerStackDelete, CreateAfterDeleteReusesTheLowestFreeIndexAndItsName) {
     EXPECT_EQ(s.CurrentLayerIndex(), 0);
 }
 
+// An index comes back after a delete, a merge or a reset; the life it names does not.
+TEST(LayerStackSerial, AReusedIndexIsANewLife) {
+    LayerStack s;
+    MakeThree(s);
+    const unsigned zero = s.LayerSerial(0), one = s.LayerSerial(1), two = s.LayerSerial(2);
+    EXPECT_TRUE(s.Lives(1, one));
+    s.SelectLayer(1);
+    s.MoveUp();
+    EXPECT_TRUE(s.Lives(1, one));  // moving keeps the life
+    s.DeleteLayer();
+    EXPECT_FALSE(s.Lives(1, one));
+    s.CreateLayer();
+    EXPECT_TRUE(s.InUse(1));
+    EXPECT_FALSE(s.Lives(1, one));
+    EXPECT_TRUE(s.Lives(0, zero));
+    s.Merge();
+    EXPECT_FALSE(s.Lives(0, zero));
+    EXPECT_FALSE(s.Lives(2, two));
+    const unsigned merged = s.LayerSerial(0);
+    EXPECT_TRUE(s.Lives(0, merged));
+    s.ResetToOneLayer();
+    EXPECT_FALSE(s.Lives(0, merged));
+    EXPECT_FALSE(s.Lives(-1, 0));
+    EXPECT_FALSE(s.Lives(kLayerSlots, 0));
+}
+
 TEST(LayerStackMove, SwapsWithTheNeighbourAndShowsTheNewRank) {
     LayerStack s;
     MakeThree(s);

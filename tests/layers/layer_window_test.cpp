@@ -7,7 +7,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolButton>
+#include <new>
 
+#include "controls/error_box.h"
 #include "layers/layer_row.h"
 #include "layers/layer_window.h"
 
@@ -46,6 +48,24 @@ TEST(LayerWindow, RowsStackInReverseDisplayOrder) {
     EXPECT_EQ(w.Row(2), nullptr);
     EXPECT_EQ(w.Row(0)->y(), 0);
     EXPECT_EQ(w.Row(1)->y(), 40);
+}
+
+// The main window says how many layers its memory can take; one more is refused in the
+// standard error box, and a create that runs out of memory half-way is reported there too.
+TEST(LayerWindow, ALayerTheMemoryCannotTakeIsRefusedInTheErrorBox) {
+    LayerStack stack;
+    TForm10 w(stack);
+    SetErrorBoxRecording(true);
+    stack.RoomForLayers = [](int layers) { return layers <= 2; };
+    w.New1Click();
+    w.New1Click();
+    stack.RoomForLayers = [](int) -> bool { throw std::bad_alloc(); };
+    w.New1Click();
+    SetErrorBoxRecording(false);
+    EXPECT_EQ(TakeRecordedErrorBoxes(),
+              QStringList({QStringLiteral("ﾒﾓﾘ不足です"), QStringLiteral("ﾒﾓﾘ不足です")}));
+    EXPECT_EQ(stack.LayerCount(), 2);
+    EXPECT_EQ(w.Row(2), nullptr);
 }
 
 TEST(LayerWindow, RowControlsSitAtTheirPlaces) {

@@ -11,6 +11,7 @@ struct RecordingHost : LayerStackHost {
     int beeps = 0;
     QStringList messages;
     QStringList confirmations;
+    QStringList errors;
     std::vector<TColor> dialogOpenedOn;
     // What the colour dialog answers; nothing means cancelled.
     std::optional<TColor> answer;
@@ -26,4 +27,5 @@ struct RecordingHost : LayerStackHost {
     void RowChanged(int) override {}
     void StatusChanged() override {}
     void ScrollRowsToTop() override {}
+    void ErrorBox(const QString& text) override { errors << text; }
 };

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ class LoupeWindowTest : public ::testing::Test {
         for (const Setting& s : settings)
             ini.WriteBool(QString::fromLatin1(s.section), QString::fromLatin1(s.key), s.value);
         form = std::make_unique<TForm1>(QStringList(), dir.path());
-        loupe = new TForm11(form.get(), form->Core());
+        loupe = new TForm11(form.get(), form->Core(), &form->Core().IniGT1);
         form->SetToolWindows(nullptr, loupe);
         form->show();
         loupe->show();
@@ -162,7 +163,7 @@ TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Core().Stroke.PointerY = 150;
     Core().Image1.SetPixel(200, 150, clBlack);
     Core().LoupeFollowTip();
-    ShowNextFrame();
+    ShowNextFrame(*lupe);
     const auto shownAt = [&](int x, int y, int dx, int dy) {
         const QImage shot = lupe->grab().toImage();
         return FromQColor(
@@ -175,7 +176,7 @@ TEST_F(LoupeWindowTest, MarksAtTheTipShowMagnifiedWithTheGrid) {
     Core().Loupe.F1 = false;
     Core().Image1.SetPixel(201, 150, RgbColour(255, 0, 0));
     Core().LoupeFollowTip();
-    ShowNextFrame();
+    ShowNextFrame(*lupe);
     EXPECT_EQ(shownAt(201, 150, 2, 2), RgbColour(255, 0, 0));
 }
 
@@ -193,6 +194,31 @@ TEST_F(LoupeWindowTest, HiddenAndShownAgainTheLoupeTakesItsOptionsFromTheSetting
     EXPECT_TRUE(loupe->StatusBar1->isVisible());
     EXPECT_TRUE(loupe->F1->isChecked());
     EXPECT_EQ(&loupe->Lupe1->Bitmap(), &Core().Image1);
+}
+
+// "表示しない" on the status bar's menu hides it for good: the exit stores it, through the menu
+// item and through the close box alike, and the next start shows the loupe without it.
+TEST_F(LoupeWindowTest, ExitStoresTheHiddenStatusBar) {
+    for (const bool throughMenu : {true, false}) {
+        SCOPED_TRACE(throughMenu ? "終了" : "close box");
+        QTemporaryDir fresh;
+        AppPaths::OverrideExecutableDir(fresh.path());
+        Start();
+        loupe->D1->trigger();
+        EXPECT_FALSE(loupe->StatusBar1->isVisible());
+        if (throughMenu)
+            form->MenuItem(QStringLiteral("N6"))->trigger();
+        else
+            form->close();
+        QFile ini(TIniGT().Path());
+        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+        const QByteArray text = ini.readAll();
+        EXPECT_TRUE(text.contains("[visible]\nbar1=0\n")) << text.constData();
+        form.reset();
+        Start();
+        EXPECT_FALSE(loupe->StatusBar1->isVisible());
+        form.reset();
+    }
 }
 
 TEST_F(LoupeWindowTest, CloseBoxUnchecksL1AtTheNextTick) {

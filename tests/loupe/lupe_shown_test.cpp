@@ -68,14 +68,14 @@ TEST(Lupe, SharedPictureRepaintsOnlyTheBlocksThatChanged) {
 
     painted.clear();
     lupe.SharePicture(&picture);
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     EXPECT_TRUE(painted.empty());
 
     // Source (20, 15) is block (10, 10) of the view.
     picture.SetPixel(20, 15, RgbColour(255, 0, 0));
     picture.SetPixel(21, 16, RgbColour(255, 0, 0));
     lupe.SharePicture(&picture);
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     EXPECT_EQ(painted, std::vector<QRect>{QRect(40, 40, 8, 8)});
     EXPECT_EQ(lupe.grab().toImage().pixelColor(41, 41), QColor(Qt::red));
 }

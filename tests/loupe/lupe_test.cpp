@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "loupe/lupe.h"
+#include "loupe/lupe_bar.h"
 #include "next_frame.h"
 #include "platform/clock.h"
 
@@ -228,16 +229,16 @@ TEST(Lupe, ScrollingRepaintsOnlyTheUncoveredStrip) {
     lupe.show();
     QApplication::processEvents();
     lupe.SetClipTop(38);
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     painted.clear();
     // A page is 36 rows, but only 2 are left: the pixels move by 2 blocks.
     lupe.Scroll(Qt::Vertical, scPageDown, 0);
     EXPECT_EQ(lupe.ClipTop(), 40);
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     EXPECT_EQ(painted, std::vector<QRect>{QRect(0, 152, 176, 8)});
     painted.clear();
     lupe.Scroll(Qt::Horizontal, scLineDown, 0);
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     EXPECT_EQ(painted, std::vector<QRect>{QRect(156, 0, 20, 160)});
 
     const QImage screen = lupe.screen()->grabWindow(lupe.winId()).toImage();
@@ -300,7 +301,7 @@ TEST(Lupe, MovesReachTheScreenAtMostOnceAFrame) {
     lupe.resize(176 + e, 160 + e);  // 44 x 40 blocks
     lupe.SetBitmap(Source(100, 80));
     lupe.show();
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     PaintCounter view, bar;
     lupe.installEventFilter(&view);
     lupe.VertScrollBar()->installEventFilter(&bar);
@@ -316,7 +317,7 @@ TEST(Lupe, MovesReachTheScreenAtMostOnceAFrame) {
     EXPECT_LE(bar.paints, frames);
     EXPECT_LT(view.paints, 300);
 
-    ShowNextFrame();
+    ShowNextFrame(lupe);
     EXPECT_GT(view.paints, 0);
     EXPECT_GT(bar.paints, 0);
     // The last move is 300: clip (20, 20).

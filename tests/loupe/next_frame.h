@@ -1,14 +1,12 @@
 #pragma once
-// The magnifier shows its moves and changes at most once a frame: tests let a frame pass
-// before they look at the screen.
+// The magnifier shows its moves and changes at most once a frame: before they look at the
+// screen, tests let the frame come (the event loop runs until its timers have fired) and the
+// paints it asked for be delivered.
 #include <QApplication>
-#include <QElapsedTimer>
 
-#include "loupe/lupe_bar.h"
+#include "loupe/lupe.h"
 
-inline void ShowNextFrame() {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 2 * qint64(LupeScrollBar::kFrameMs))
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
+inline void ShowNextFrame(const TLupe& lupe) {
+    while (lupe.FramePending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
 }

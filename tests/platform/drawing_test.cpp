@@ -97,6 +97,32 @@ TEST(Pen, OddWidthsCoverExactlyTheirWidth) {
     }
 }
 
+// A line is as wide as its pen, even widths included: w pixels across from w / 2 before the
+// point; a dot fills a w by w square's circle.
+TEST(Pen, EveryWidthCoversExactlyItsWidth) {
+    for (int width : {2, 3, 4, 5, 6, 7, 8, 12, 24, 25}) {
+        SCOPED_TRACE(width);
+        const int first = 50 - width / 2;
+        const int last = first + width - 1;
+        Bitmap across(100, 100), down(100, 100), dot(100, 100);
+        DrawLine(across, 30, 50, 70, 50, clBlack, width);
+        DrawLine(down, 50, 30, 50, 70, clBlack, width);
+        DrawLine(dot, 50, 50, 50, 50, clBlack, width);
+        for (int i = 0; i < 100; ++i) {
+            const bool inside = i >= first && i <= last;
+            EXPECT_EQ(SameColour(across.Pixel(50, i), clBlack), inside) << i;
+            EXPECT_EQ(SameColour(down.Pixel(i, 50), clBlack), inside) << i;
+            EXPECT_EQ(SameColour(dot.Pixel(50, i), clBlack), inside) << i;
+            EXPECT_EQ(SameColour(dot.Pixel(i, 50), clBlack), inside) << i;
+        }
+        // The round ends reach as far beyond the end points as the width does beside them.
+        EXPECT_EQ(across.Pixel(30 - width / 2, 50), clBlack);
+        EXPECT_EQ(across.Pixel(30 - width / 2 - 1, 50), clWhite);
+        EXPECT_EQ(across.Pixel(70 + (width - 1) / 2, 50), clBlack);
+        EXPECT_EQ(across.Pixel(70 + (width - 1) / 2 + 1, 50), clWhite);
+    }
+}
+
 TEST(Pen, WideLinesAreSolidWithRoundEnds) {
     Bitmap b(40, 40);
     Canvas c(&b);
@@ -104,11 +130,13 @@ TEST(Pen, WideLinesAreSolidWithRoundEnds) {
     c.MoveTo(10, 20);
     c.LineTo(30, 20);
     // Full width across the middle, round beyond the ends.
-    for (int y = 17; y <= 23; ++y) EXPECT_EQ(b.Pixel(20, y), clBlack) << y;
+    for (int y = 17; y <= 22; ++y) EXPECT_EQ(b.Pixel(20, y), clBlack) << y;
     EXPECT_EQ(b.Pixel(20, 16), clWhite);
+    EXPECT_EQ(b.Pixel(20, 23), clWhite);
     EXPECT_EQ(b.Pixel(7, 20), clBlack);   // cap reaches 3 beyond the start
     EXPECT_EQ(b.Pixel(7, 17), clWhite);   // but not into the corner
-    EXPECT_EQ(b.Pixel(33, 20), clBlack);  // and beyond the end
+    EXPECT_EQ(b.Pixel(32, 20), clBlack);  // and 2 beyond the end
+    EXPECT_EQ(b.Pixel(33, 20), clWhite);
     EXPECT_EQ(c.PenX(), 30);
 }
 

@@ -20,6 +20,10 @@ TEST(ClipboardPicture, TransparencyIsFlattenedOntoWhite) {
         {qRgba(0, 0, 0, 128), RgbColour(127, 127, 127)},   // 255 * 127 / 255
         {qRgba(255, 0, 0, 64), RgbColour(255, 191, 191)},  // 255 * 191 / 255
         {qRgba(10, 20, 30, 255), RgbColour(10, 20, 30)},
+        // Where rounding decides: c * a / 255 + 255 - a, rounded to the nearest.
+        {qRgba(1, 1, 1, 128), RgbColour(128, 128, 128)},     // 127.502
+        {qRgba(43, 128, 213, 3), RgbColour(253, 254, 255)},  // 252.506, 253.506, 254.506
+        {qRgba(42, 42, 42, 3), RgbColour(252, 252, 252)},    // 252.494
     };
     for (const auto& c : cases) {
         QImage image(1, 1, QImage::Format_ARGB32);

@@ -26,11 +26,3 @@ struct MenuChecks {
     };
     static const std::vector<Entry>& Persisted();
 };
-
-// The loupe window's options that the main window stores when it closes.
-struct LoupeOptions {
-    // Magnification items 2, 4, 6, 8, 10, 12 and 14 times.
-    bool B[7] = {false, false, true, false, false, false, false};
-    bool F1 = true;         // follow the brush tip
-    bool StatusBar = true;  // the loupe's status bar is shown
-};

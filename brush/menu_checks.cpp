@@ -1,4 +1,4 @@
-#include "app/menu_checks.h"
+#include "brush/menu_checks.h"
 
 const std::vector<MenuChecks::Entry>& MenuChecks::Persisted() {
     // The settings defaults; note "C2" defaults to checked although the menu starts unchecked.
