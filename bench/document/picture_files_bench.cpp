@@ -164,6 +164,8 @@ void PngWrite(benchmark::State& state) {
                  RunProgram({convert, bmp, "null:"}).seconds;
     }
     state.counters["x_convert"] = our / their;
+    state.counters["ms_ours"] = 1000 * our / double(state.iterations());
+    state.counters["ms_convert"] = 1000 * their / double(state.iterations());
     state.counters["x_size"] = double(FileSize(ours)) / double(FileSize(theirs));
     state.counters["MB_ours"] = double(FileSize(ours)) / 1e6;
     state.counters["MB_convert"] = double(FileSize(theirs)) / 1e6;
@@ -199,6 +201,8 @@ void PngRead(benchmark::State& state) {
         theirOnOurs += TheirRead(convert, ours, dot);
     }
     state.counters["x_convert"] = our / their;
+    state.counters["ms_ours"] = 1000 * our / double(state.iterations());
+    state.counters["ms_convert"] = 1000 * their / double(state.iterations());
     state.counters["x_convert_ours"] = ourOnOurs / theirOnOurs;
     state.SetLabel("our PNG read / convert's PNG read");
 }
@@ -241,6 +245,8 @@ void BmpToJpeg(benchmark::State& state) {
     const long peak = StatusKilobytes("VmHWM:");
     const double picture = double(Picture().Stride()) * kHeight / 1024;  // in kB
     state.counters["x_cjpeg"] = our / their;
+    state.counters["ms_ours"] = 1000 * our / double(state.iterations());
+    state.counters["ms_cjpeg"] = 1000 * their / double(state.iterations());
     state.counters["pictures"] = double(peak - before) / picture;
     state.SetLabel("kasumiro --export BMP to JPEG / cjpeg");
 }
