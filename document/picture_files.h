@@ -14,8 +14,8 @@ enum class FileType { Unknown = 0, Bmp = 1, Jpeg = 2, Layered = 3, Png = 4 };
 
 inline const QString kUntitled = QStringLiteral("無題");
 
-// By the last three characters of a name, in any case: "bmp", "jpg", "tav" or "png"; and by the other
-// extensions of the picture types: ".jpeg" and ".jpe" (JPEG), ".dib" (BMP).
+// By the last three characters of a name, in any case: "bmp", "jpg", "tav" or "png"; and by the
+// other extensions of the picture types: ".jpeg" and ".jpe" (JPEG), ".dib" (BMP).
 FileType TypeOfName(const QString& name);
 // The name with its last three characters replaced by the type's extension. A name that has one
 // of the type's other extensions stays as it is; one that has another type's loses it whole.

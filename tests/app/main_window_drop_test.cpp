@@ -100,7 +100,7 @@ class DropTest : public ::testing::Test {
 // A modified picture: the save question comes first, then the first of the files opens as Open
 // would open it; the name may be any bytes.
 TEST_F(DropTest, TheFirstFileOpensAfterTheSaveQuestion) {
-    const QString png = RedPicture("r\xE9" "d.png");
+    const QString png = RedPicture(QByteArray("r") + char(0xE9) + "d.png");
     const QString other = RedPicture("other.png");
     form->Core().Document.Modified = true;
     std::unique_ptr<QMimeData> data(Files({png, other}));
