@@ -38,11 +38,14 @@ bool MainWindowCore::DocumentFits(const DocumentShape& shape) const {
 void MainWindowCore::ReserveEditBuffers() {
     const Bitmap& layer = Compositor.CurrentLayerImage();
     const bool layerHeld = !layer.IsLazyWhite();
-    const std::uint64_t missing = MissingBytes(layer) + MissingBytes(Image1) +
+    // A paint surface that shows the layer itself needs no memory of its own.
+    const bool surfaceIsLayer = Image1.ShowsPixelsOf(layer);
+    const std::uint64_t missing = MissingBytes(layer) +
+                                  (surfaceIsLayer ? 0 : MissingBytes(Image1)) +
                                   MissingBytes(Image4) + (layerHeld ? MissingBytes(Image3) : 0);
     if (missing == 0) return;
     CheckMemoryRoom(missing);
-    Image1.HoldMemory();
+    if (!surfaceIsLayer) Image1.HoldMemory();
     if (layerHeld) Image4.HoldMemory();
 }
 

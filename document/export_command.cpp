@@ -67,9 +67,12 @@ Bitmap Composed(LoadedFile&& file) {
     if (file.Type != FileType::Layered) return std::move(file.Picture);
     LayerStack stack;
     Bitmap picture(file.Width(), file.Height());
-    LayerCompositor compositor(stack, picture);
-    InstallLoadedFile(std::move(file), stack, compositor, picture);
-    compositor.RebuildLayerCache();
+    {
+        // The picture keeps the composed pixels as its own when the compositor goes.
+        LayerCompositor compositor(stack, picture);
+        InstallLoadedFile(std::move(file), stack, compositor, picture);
+        compositor.RebuildLayerCache();
+    }
     return picture;
 }
 

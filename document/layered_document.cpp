@@ -9,6 +9,7 @@
 #include "document/document_errors.h"
 #include "document/file_access.h"
 #include "platform/shift_jis.h"
+#include "platform/wide_rows.h"
 
 namespace {
 
@@ -31,6 +32,100 @@ std::int32_t GetInt(const std::uint8_t* p) {
 // A pixel (blue, green, red in memory) as a cell: red + 256 * green + 65536 * blue.
 std::uint32_t CellOf(const std::uint8_t* bgr) {
     return std::uint32_t(bgr[2]) | std::uint32_t(bgr[1]) << 8 | std::uint32_t(bgr[0]) << 16;
+}
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "cells are moved as native integers");
+
+std::uint32_t Load32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// The grid is the picture turned on its side. It is turned a tile of this many rows at a time:
+// the tile's rows stay in the cache while one column after another of it is gathered, and each
+// column of the tile is one cache line of cells.
+constexpr int kTileRows = 16;  // the wide loops turn tiles of 16 x 16
+
+// Asks for the pixels of columns first..last in the tile of rows from top on, which the next
+// turn of a tile works on: a tile's short pieces of many rows are not what the processor
+// fetches ahead by itself.
+template <int ForWriting>
+void Prefetch(const Bitmap& picture, int top, int first, int last) {
+    const int bottom = std::min(picture.Height(), top + kTileRows);
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* row = picture.ConstScanLine(y);
+        for (int at = 3 * first; at < 3 * last + 3; at += 64)
+            __builtin_prefetch(row + at, ForWriting);
+        __builtin_prefetch(row + 3 * last + 2, ForWriting);
+    }
+}
+
+// Fills the interior cells of columns first..last (first >= 1) from the picture; block holds
+// the cells of column x0 onward, column by column, cells to a column.
+void PixelsToCells(const Bitmap& picture, int x0, int first, int last, std::uint8_t* block,
+                   std::size_t cells) {
+    const std::uint8_t* rows[kTileRows];
+    for (int top = 1; top < picture.Height(); top += kTileRows) {
+        const int count = std::min(kTileRows, picture.Height() - top);
+        for (int i = 0; i < count; ++i) rows[i] = picture.ConstScanLine(top + i);
+        Prefetch<0>(picture, top + kTileRows, first, last);
+        int x = first;
+        if (count == kTileRows && WideRowsAvailable())
+            for (; x + 16 <= last + 1; x += 16) {
+                const std::uint8_t* at[kTileRows];
+                for (int i = 0; i < kTileRows; ++i) at[i] = rows[i] + 3 * x;
+                WidePixelsToCells(at, block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4,
+                                  cells * 4);
+            }
+        for (; x <= last; ++x) {
+            std::uint8_t* to = block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4;
+            for (int i = 0; i < count; ++i) {
+                // The four bytes ending with the pixel (x >= 1 has a byte before it), reversed,
+                // hold red, green and blue with that byte on top.
+                const std::uint32_t v = __builtin_bswap32(Load32(rows[i] + 3 * x - 1)) & 0xFFFFFFu;
+                std::memcpy(to + 4 * i, &v, 4);
+            }
+        }
+    }
+}
+
+// The reverse for reading: the interior pixels of columns first..last from the cells. A cell's
+// top byte is not part of the pixel.
+void CellsToPixels(const std::uint8_t* block, int x0, int first, int last, std::size_t cells,
+                   Bitmap& picture) {
+    const int width = picture.Width();
+    std::uint8_t* rows[kTileRows];
+    for (int top = 1; top < picture.Height() && first <= last; top += kTileRows) {
+        const int count = std::min(kTileRows, picture.Height() - top);
+        for (int i = 0; i < count; ++i) rows[i] = picture.ScanLine(top + i);
+        Prefetch<1>(picture, top + kTileRows, first, last);
+        int x = first;
+        if (count == kTileRows && WideRowsAvailable())
+            for (; x + 16 <= last + 1; x += 16) {
+                std::uint8_t* at[kTileRows];
+                for (int i = 0; i < kTileRows; ++i) at[i] = rows[i] + 3 * x;
+                WideCellsToPixels(block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4,
+                                  cells * 4, at);
+            }
+        for (; x <= last; ++x) {
+            const std::uint8_t* c = block + (std::size_t(x - x0) * cells + std::size_t(top)) * 4;
+            for (int i = 0; i < count; ++i, c += 4) {
+                std::uint8_t* to = rows[i] + 3 * x;
+                if (x < width - 1) {
+                    // Blue, green, red and a zero over the next pixel's first byte, which is
+                    // stored after this one.
+                    const std::uint32_t v = __builtin_bswap32(Load32(c)) >> 8;
+                    std::memcpy(to, &v, 4);
+                } else {
+                    // The row's last pixel: the byte after it is not the grid's.
+                    to[0] = c[2];
+                    to[1] = c[1];
+                    to[2] = c[0];
+                }
+            }
+        }
+    }
 }
 
 int ColumnsPerBlock(int height) {
@@ -62,14 +157,9 @@ void WriteGrid(QIODevice& out, const Bitmap& picture, int width, int height, std
         const int x1 = std::min(width, x0 + perBlock - 1);
         block.resize(std::size_t(x1 - x0 + 1) * cells * 4);
         const auto cell = [&](int x, int y) { return &block[((x - x0) * cells + y) * 4]; };
-        if (interior) {
-            const int first = std::max(x0, 1);
-            const int last = std::min(x1, width - 1);
-            for (int y = 1; y < height; ++y) {
-                const std::uint8_t* row = picture.ConstScanLine(y);
-                for (int x = first; x <= last; ++x) PutInt(cell(x, y), CellOf(row + 3 * x));
-            }
-        }
+        if (interior)
+            PixelsToCells(picture, x0, std::max(x0, 1), std::min(x1, width - 1), block.data(),
+                          cells);
         for (int x = x0; x <= x1; ++x) {
             if (!interior || x == 0 || x == width) {
                 const std::uint32_t v =
@@ -197,17 +287,7 @@ void ReadGrid(ByteReader& in, Bitmap& picture, FileProgress* progress) {
     for (int x0 = 0; x0 <= width; x0 += perBlock) {
         const int x1 = std::min(width, x0 + perBlock - 1);
         const std::uint8_t* block = in.Take(std::size_t(x1 - x0 + 1) * cells * 4);
-        const int first = std::max(x0, 1);
-        const int last = std::min(x1, width - 1);
-        for (int y = 1; y < height && first <= last; ++y) {
-            std::uint8_t* row = picture.ScanLine(y);
-            for (int x = first; x <= last; ++x) {
-                const std::uint8_t* c = block + (std::size_t(x - x0) * cells + std::size_t(y)) * 4;
-                row[3 * x] = c[2];
-                row[3 * x + 1] = c[1];
-                row[3 * x + 2] = c[0];
-            }
-        }
+        CellsToPixels(block, x0, std::max(x0, 1), std::min(x1, width - 1), cells, picture);
         if (progress)
             for (int x = x0; x <= x1; ++x) progress->SetProgressPosition(x + 1);
     }

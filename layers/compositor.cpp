@@ -1,50 +1,110 @@
 #include "layers/compositor.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "platform/blit.h"
 
 namespace {
 
-// A target that starts as a white sheet. A layer keyed on white drawn first onto white looks
-// exactly like the layer itself, so it is copied instead of filling and keying: one pass over
-// the picture instead of two.
-class WhiteGround {
-  public:
-    WhiteGround(Bitmap& target, int width, int height)
-        : target_(target), width_(width), height_(height) {}
-    ~WhiteGround() { Settle(); }
+// The shown layers drawn bottom to top over a white sheet. The picture is composed a band of
+// rows at a time: the band stays in the processor's cache while every layer is keyed onto
+// it, so each layer is read once and the picture written once however many layers it has.
+class Composition {
+    // Small enough to stay in a core's own cache beside the layers streaming through.
+    static constexpr std::size_t kBandBytes = std::size_t(192) << 10;
 
-    // An opaque picture of the target's size covers everything drawn so far.
+  public:
+    Composition(int width, int height) : width_(width), height_(height) {}
+
+    // An opaque picture covers everything drawn so far; the target takes its size.
     void Cover(const Bitmap& picture) {
-        target_.CopyFrom(picture);
-        pending_ = false;
+        ground_ = &picture;
+        width_ = picture.Width();
+        height_ = picture.Height();
+        layers_.clear();
     }
 
     void Draw(const Bitmap& layer, TColor key) {
         const bool whiteKey = SameColour(key, clWhite);
-        if (pending_ && whiteKey && layer.Width() == width_ && layer.Height() == height_) {
-            // An untouched layer leaves the sheet white; anything else replaces it.
-            if (!layer.IsLazyWhite()) Cover(layer);
+        if (layer.IsLazyWhite()) {
+            // An untouched layer is invisible keyed on white and a white sheet otherwise.
+            if (!whiteKey) {
+                ground_ = nullptr;
+                layers_.clear();
+            }
             return;
         }
-        Settle();
-        DrawKeyed(target_, layer, key);
+        // A layer keyed on white drawn first onto white looks exactly like the layer itself.
+        if (!ground_ && layers_.empty() && whiteKey && layer.Width() == width_ &&
+            layer.Height() == height_)
+            return Cover(layer);
+        layers_.push_back({&layer, key});
     }
 
-    // Makes the white sheet real if nothing has covered it yet.
-    void Settle() {
-        if (!pending_) return;
-        target_.MakeWhite(width_, height_);
-        pending_ = false;
+    void Render(Bitmap& target) const {
+        // The target gets pixels of its own: whatever it showed stays as it is.
+        target.StopShowing();
+        if (layers_.empty()) {
+            if (ground_)
+                target.CopyFrom(*ground_);
+            else
+                target.MakeWhite(width_, height_);
+            return;
+        }
+        if (target.Width() != width_ || target.Height() != height_)
+            target.MakeWhite(width_, height_);
+        const std::size_t rowBytes = std::size_t(width_) * 3;
+        const int band = std::max(1, int(kBandBytes / std::max<std::size_t>(rowBytes, 1)));
+        for (int top = 0; top < height_; top += band) {
+            const int bottom = std::min(height_, top + band);
+            const std::size_t cover = CoveringLayer(top, bottom);
+            const Bitmap* ground = cover < layers_.size() ? layers_[cover].layer : ground_;
+            for (int y = top; y < bottom; ++y) {
+                std::uint8_t* row = target.ScanLine(y);
+                if (ground)
+                    std::memcpy(row, ground->ConstScanLine(y), rowBytes);
+                else
+                    std::memset(row, 0xFF, rowBytes);
+            }
+            for (std::size_t i = cover < layers_.size() ? cover + 1 : 0; i < layers_.size(); ++i) {
+                const Keyed& k = layers_[i];
+                const int width = std::min(width_, k.layer->Width());
+                const int last = std::min(bottom, k.layer->Height());
+                for (int y = top; y < last; ++y)
+                    DrawKeyedRow(target.ScanLine(y), k.layer->ConstScanLine(y), width, k.key);
+            }
+        }
     }
 
   private:
-    Bitmap& target_;
+    struct Keyed {
+        const Bitmap* layer;
+        TColor key;
+    };
+
+    // The topmost layer without a key pixel in the rows top..bottom - 1, which hides the
+    // ground and every layer below it there; layers_.size() when there is none. A layer with
+    // key pixels usually shows one among its first pixels, so the search costs little.
+    std::size_t CoveringLayer(int top, int bottom) const {
+        for (std::size_t i = layers_.size(); i-- > 0;) {
+            const Keyed& k = layers_[i];
+            if (k.layer->Width() < width_ || k.layer->Height() < bottom) continue;
+            int y = top;
+            while (y < bottom && !RowHasKey(k.layer->ConstScanLine(y), width_, k.key)) ++y;
+            if (y == bottom) return i;
+        }
+        return layers_.size();
+    }
+
     int width_;
     int height_;
-    bool pending_ = true;
+    // Null: white.
+    const Bitmap* ground_ = nullptr;
+    std::vector<Keyed> layers_;
 };
 
 // White at the given size. Without keepBuffer the bitmap gives its memory back.
@@ -57,7 +117,7 @@ void Whiten(Bitmap& bitmap, int width, int height, bool keepBuffer) {
         bitmap.ReleaseToWhite();
 }
 
-void DrawShownLayers(WhiteGround& ground, const LayerStack& stack,
+void DrawShownLayers(Composition& ground, const LayerStack& stack,
                      const std::array<Bitmap, kLayerSlots>& layers, int first, int last) {
     for (int p = first; p <= last; ++p) {
         const int index = stack.DisplayOrder(p);
@@ -69,7 +129,7 @@ void DrawShownLayers(WhiteGround& ground, const LayerStack& stack,
 }
 
 // The shown layers below position: the cache when there is one, else the layers themselves.
-void DrawBelow(WhiteGround& ground, const Bitmap* cache, const LayerStack& stack,
+void DrawBelow(Composition& ground, const Bitmap* cache, const LayerStack& stack,
                const std::array<Bitmap, kLayerSlots>& layers, int position) {
     if (cache)
         ground.Cover(*cache);
@@ -92,10 +152,24 @@ void LayerCompositor::Reset(int width, int height) {
     currentPosition_ = 0;
     above_ = false;
     belowFlag_ = false;
+    // A white paint surface over the one white layer is that layer: showing it from the start
+    // lets the first stroke draw into one picture's memory.
+    if (image1_.IsLazyWhite() && image1_.Width() == width && image1_.Height() == height)
+        image1_.ShowPixelsOf(LayerImages[0]);
+}
+
+LayerCompositor::~LayerCompositor() {
+    // Image1 outlives the layers it may show: it keeps the picture as pixels of its own, or,
+    // without memory for them, is left white.
+    try {
+        image1_.OwnPixels();
+    } catch (const std::bad_alloc&) {
+        image1_.StopShowing();
+    }
 }
 
 void LayerCompositor::ShowOnPaintSurface(const Bitmap& bitmap) {
-    image1_.CopyFrom(bitmap);
+    if (!image1_.ShowsPixelsOf(bitmap)) image1_.CopyFrom(bitmap);
 }
 
 void LayerCompositor::CompositeRefresh() {
@@ -104,14 +178,16 @@ void LayerCompositor::CompositeRefresh() {
     const bool shown = stack_.IsShown(current);
     const TColor key = stack_.TransparentColour(current);
     if (shown && !above_ && !belowFlag_ && SameColour(key, clWhite)) {
-        // A lone layer keyed on white over the white ground is the layer itself.
-        ShowOnPaintSurface(layer);
+        // A lone layer keyed on white over the white ground is the layer itself: the paint
+        // surface shows the layer's own pixels and needs no memory of its own.
+        image1_.ShowPixelsOf(LayerImages[std::size_t(current)]);
     } else {
-        WhiteGround ground(image1_, image1_.Width(), image1_.Height());
+        Composition ground(image1_.Width(), image1_.Height());
         if (belowFlag_) DrawBelow(ground, BelowCache(), stack_, LayerImages, currentPosition_);
         if (shown) ground.Draw(layer, key);
         if (above_)
             DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
+        ground.Render(image1_);
     }
     Repaint();
     FeedLoupe();
@@ -144,13 +220,12 @@ void LayerCompositor::RebuildAfterUndo() {
 bool LayerCompositor::StrokeStartRebuild() {
     const int current = stack_.CurrentLayerIndex();
     if (!stack_.IsShown(current) || !above_) return false;
-    {
-        WhiteGround ground(image1_, image1_.Width(), image1_.Height());
-        if (belowFlag_) DrawBelow(ground, BelowCache(), stack_, LayerImages, currentPosition_);
-        DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
-        // The current layer last, so that the stroke shows on top while it is drawn.
-        ground.Draw(LayerImages[std::size_t(current)], stack_.TransparentColour(current));
-    }
+    Composition ground(image1_.Width(), image1_.Height());
+    if (belowFlag_) DrawBelow(ground, BelowCache(), stack_, LayerImages, currentPosition_);
+    DrawShownLayers(ground, stack_, LayerImages, currentPosition_ + 1, layerCount_ - 1);
+    // The current layer last, so that the stroke shows on top while it is drawn.
+    ground.Draw(LayerImages[std::size_t(current)], stack_.TransparentColour(current));
+    ground.Render(image1_);
     Repaint();
     return true;
 }
@@ -208,8 +283,9 @@ void LayerCompositor::DecideFlags() {
 void LayerCompositor::BuildBelowCache() {
     // The cache only saves time: without memory for it the layers below are drawn every time.
     try {
-        WhiteGround ground(below_, image1_.Width(), image1_.Height());
+        Composition ground(image1_.Width(), image1_.Height());
         DrawShownLayers(ground, stack_, LayerImages, 0, currentPosition_ - 1);
+        ground.Render(below_);
         belowCached_ = true;
     } catch (const std::bad_alloc&) {
         below_.ReleaseToWhite();

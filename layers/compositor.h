@@ -46,6 +46,8 @@ class LayerCompositor {
   public:
     // stack and image1 must outlive the compositor; host may be null (nothing is repainted).
     LayerCompositor(LayerStack& stack, Bitmap& image1, CompositorHost* host = nullptr);
+    // Image1 keeps the picture it shows as pixels of its own.
+    ~LayerCompositor();
     LayerCompositor(const LayerCompositor&) = delete;
     LayerCompositor& operator=(const LayerCompositor&) = delete;
 
@@ -64,11 +66,15 @@ class LayerCompositor {
     bool LayersBelowCurrent() const { return belowFlag_; }
 
     // A hundred white layers of the given size, holding no memory; flags false, one layer.
-    // Layer 0 keeps its buffer (it is drawn on or loaded next). Image1 is left alone.
+    // Layer 0 keeps its buffer (it is drawn on or loaded next). Image1 is left alone, but for
+    // a white Image1 without memory of that size: it shows layer 0 from then on.
     void Reset(int width, int height);
 
     // Rebuilds Image1 from the layers, repaints it, hands it to the loupe while L1 is checked
-    // and renews the current layer's thumbnail.
+    // and renews the current layer's thumbnail. While the picture is a single shown layer
+    // keyed on white, Image1 shows that layer's own pixels (see Bitmap::ShowPixelsOf): the
+    // stroke's two pens then draw the same pixels into the same memory, and Image1 holds
+    // memory of its own again at the first refresh that composes more than that layer.
     void CompositeRefresh();
 
     // The timer tick's step when stack.LayersChanged is set: applies a pending delete (the
@@ -86,7 +92,8 @@ class LayerCompositor {
     // Does nothing (returns false) unless the current layer is shown and layers lie above it.
     bool StrokeStartRebuild();
 
-    // Image1 takes the bitmap's size and a copy of its pixels (its size may change).
+    // Image1 takes the bitmap's size and a copy of its pixels (its size may change); nothing to
+    // do when it shows that bitmap already.
     void ShowOnPaintSurface(const Bitmap& bitmap);
 
   private:

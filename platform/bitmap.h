@@ -3,6 +3,11 @@
 //
 // A bitmap that has only ever been white holds no pixel memory: it is "lazily white" until the
 // first write, so the hundred layer slots of a big picture cost nothing while unused.
+//
+// A bitmap can also show another bitmap's pixels instead of holding its own (the paint surface
+// of a picture that is a single layer is that layer): it then has the other's size, its reads
+// and writes of pixels are the other's, and it holds no memory. An operation on it as a whole
+// (MakeWhite, ReleaseToWhite, Fill, CopyFrom, assignment, StopShowing) ends the showing first.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,13 +27,25 @@ class Bitmap {
     Bitmap& operator=(Bitmap&& other) noexcept;
     ~Bitmap() = default;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    int Stride() const { return stride_; }
-    bool Empty() const { return width_ <= 0 || height_ <= 0; }
+    int Width() const { return Pixels().width_; }
+    int Height() const { return Pixels().height_; }
+    int Stride() const { return Pixels().stride_; }
+    bool Empty() const { return Width() <= 0 || Height() <= 0; }
     // True while the bitmap is white without holding memory.
-    bool IsLazyWhite() const { return !Empty() && !data_; }
+    bool IsLazyWhite() const { return !Empty() && !Pixels().data_; }
+    // The pixel memory this bitmap holds itself (none while it shows another's).
     std::size_t AllocatedBytes() const { return data_ ? capacity_ : 0; }
+
+    // Shows source's pixels from now on, giving back any memory of its own. source must stay
+    // alive while it is shown and must not itself be made to show another; showing itself, or
+    // a bitmap that already shows another, is refused.
+    void ShowPixelsOf(Bitmap& source);
+    bool ShowsPixelsOf(const Bitmap& source) const { return shown_ == &source; }
+    // Ends showing another bitmap's pixels: the bitmap is white at that bitmap's size, without
+    // memory. A bitmap with pixels of its own is left as it is.
+    void StopShowing();
+    // Ends showing another bitmap's pixels by taking a copy of them as its own.
+    void OwnPixels();
 
     // Becomes a white bitmap of the given size. The buffer is kept and filled when the size
     // is unchanged, so repeated whitening costs no allocation.
@@ -61,6 +78,8 @@ class Bitmap {
     bool operator!=(const Bitmap& other) const { return !(*this == other); }
 
   private:
+    const Bitmap& Pixels() const { return shown_ ? *shown_ : *this; }
+    Bitmap& Pixels() { return shown_ ? *shown_ : *this; }
     void Allocate();
     static int StrideFor(int width) { return ((width * 3) + 3) & ~3; }
 
@@ -69,4 +88,5 @@ class Bitmap {
     int stride_ = 0;
     std::size_t capacity_ = 0;
     std::unique_ptr<std::uint8_t[]> data_;
+    Bitmap* shown_ = nullptr;
 };

@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/wide_rows.h"
+
 void DrawOpaque(Bitmap& target, const Bitmap& source, int x, int y) {
     const int left = std::max(x, 0);
     const int top = std::max(y, 0);
@@ -27,22 +29,6 @@ void DrawOpaque(Bitmap& target, const Bitmap& source, int x, int y) {
 
 namespace {
 
-// The row of the target is fetched on first need, so that a source that is all key colour
-// leaves a lazily white target without memory.
-class LazyRow {
-  public:
-    LazyRow(Bitmap& target, int y) : target_(target), y_(y) {}
-    std::uint8_t* Get() {
-        if (!row_) row_ = target_.ScanLine(y_);
-        return row_;
-    }
-
-  private:
-    Bitmap& target_;
-    int y_;
-    std::uint8_t* row_ = nullptr;
-};
-
 struct Key {
     explicit Key(TColor key)
         : b(static_cast<std::uint8_t>(BlueOf(key))),
@@ -52,15 +38,21 @@ struct Key {
     std::uint8_t b, g, r;
 };
 
-void KeyedPixels(LazyRow& row, const std::uint8_t* src, int from, int to, const Key& key) {
+void KeyedPixels(std::uint8_t* target, const std::uint8_t* src, int from, int to, const Key& key) {
     for (int x = from; x < to; ++x) {
         const std::uint8_t* s = src + x * 3;
         if (key.Matches(s)) continue;
-        std::uint8_t* d = row.Get() + x * 3;
+        std::uint8_t* d = target + x * 3;
         d[0] = s[0];
         d[1] = s[1];
         d[2] = s[2];
     }
+}
+
+bool AllKeyPixels(const std::uint8_t* src, int from, int to, const Key& key) {
+    for (int x = from; x < to; ++x)
+        if (!key.Matches(src + x * 3)) return false;
+    return true;
 }
 
 #if defined(__SSE2__)
@@ -80,55 +72,130 @@ __m128i ByteMask(std::uint64_t bits, int shift) {
                           static_cast<long long>(kByteMasks.m[(bits >> shift) & 0xFF]));
 }
 
+constexpr std::uint64_t kAllBytes = 0xFFFFFFFFFFFFull;
+constexpr std::uint64_t kPixelStarts = 0x249249249249ull;  // bit 3p for p = 0..15
+
 // Sixteen pixels (48 bytes) at a time: a byte-wise comparison with the key repeated in the
-// three phases, then per pixel the AND of its three byte results. Blocks entirely of key
-// colour are skipped and blocks without any are stored whole; only mixed blocks read the target.
-int KeyedBlocks(LazyRow& row, const std::uint8_t* src, int width, const Key& key) {
-    const std::uint8_t pattern[3] = {key.b, key.g, key.r};
-    alignas(16) std::uint8_t phases[48];
-    for (int i = 0; i < 48; ++i) phases[i] = pattern[i % 3];
-    const __m128i k0 = _mm_load_si128(reinterpret_cast<const __m128i*>(phases));
-    const __m128i k1 = _mm_load_si128(reinterpret_cast<const __m128i*>(phases + 16));
-    const __m128i k2 = _mm_load_si128(reinterpret_cast<const __m128i*>(phases + 32));
-    constexpr std::uint64_t kAllBytes = 0xFFFFFFFFFFFFull;
-    constexpr std::uint64_t kPixelStarts = 0x249249249249ull;  // bit 3p for p = 0..15
+// three phases gives one bit per byte; a pixel is key where its three bits are set.
+struct Block {
+    __m128i v0, v1, v2;
+    std::uint64_t equal;
+};
+
+class KeyBlocks {
+  public:
+    explicit KeyBlocks(const Key& key) {
+        const std::uint8_t pattern[3] = {key.b, key.g, key.r};
+        alignas(16) std::uint8_t phases[48];
+        for (int i = 0; i < 48; ++i) phases[i] = pattern[i % 3];
+        k0_ = _mm_load_si128(reinterpret_cast<const __m128i*>(phases));
+        k1_ = _mm_load_si128(reinterpret_cast<const __m128i*>(phases + 16));
+        k2_ = _mm_load_si128(reinterpret_cast<const __m128i*>(phases + 32));
+    }
+
+    Block Load(const std::uint8_t* s) const {
+        Block b;
+        b.v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        b.v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
+        b.v2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 32));
+        b.equal = Bits(b.v0, k0_) | Bits(b.v1, k1_) << 16 | Bits(b.v2, k2_) << 32;
+        return b;
+    }
+
+  private:
+    static std::uint64_t Bits(__m128i v, __m128i k) {
+        return std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, k))));
+    }
+    __m128i k0_, k1_, k2_;
+};
+
+inline __m128i Select(__m128i keep, __m128i old, __m128i fresh) {
+    return _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, fresh));
+}
+
+// Blocks entirely of key colour are skipped and blocks without any are stored whole; only
+// mixed blocks read the target.
+int KeyedBlocks(std::uint8_t* target, const std::uint8_t* src, int width, const Key& key) {
+    const KeyBlocks blocks(key);
     int x = 0;
     for (; x + 16 <= width; x += 16) {
-        const std::uint8_t* s = src + x * 3;
-        const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-        const __m128i s1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
-        const __m128i s2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 32));
-        const std::uint64_t equal =
-            std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s0, k0)))) |
-            std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s1, k1)))) << 16 |
-            std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s2, k2)))) << 32;
-        if (equal == kAllBytes) continue;
-        __m128i* d = reinterpret_cast<__m128i*>(row.Get() + x * 3);
-        const std::uint64_t keyPixels = equal & (equal >> 1) & (equal >> 2) & kPixelStarts;
+        const Block b = blocks.Load(src + x * 3);
+        if (b.equal == kAllBytes) continue;
+        __m128i* d = reinterpret_cast<__m128i*>(target + x * 3);
+        const std::uint64_t keyPixels = b.equal & (b.equal >> 1) & (b.equal >> 2) & kPixelStarts;
         if (keyPixels == 0) {
-            _mm_storeu_si128(d, s0);
-            _mm_storeu_si128(d + 1, s1);
-            _mm_storeu_si128(d + 2, s2);
+            _mm_storeu_si128(d, b.v0);
+            _mm_storeu_si128(d + 1, b.v1);
+            _mm_storeu_si128(d + 2, b.v2);
             continue;
         }
         const std::uint64_t keep = keyPixels | keyPixels << 1 | keyPixels << 2;
-        const __m128i sources[3] = {s0, s1, s2};
-        for (int i = 0; i < 3; ++i) {
-            const __m128i mask = ByteMask(keep, 16 * i);
-            const __m128i old = _mm_loadu_si128(d + i);
-            _mm_storeu_si128(
-                d + i, _mm_or_si128(_mm_and_si128(mask, old), _mm_andnot_si128(mask, sources[i])));
-        }
+        _mm_storeu_si128(d, Select(ByteMask(keep, 0), _mm_loadu_si128(d), b.v0));
+        _mm_storeu_si128(d + 1, Select(ByteMask(keep, 16), _mm_loadu_si128(d + 1), b.v1));
+        _mm_storeu_si128(d + 2, Select(ByteMask(keep, 32), _mm_loadu_si128(d + 2), b.v2));
+    }
+    return x;
+}
+
+// The leading pixels, in whole blocks, that are all key colour.
+int AllKeyBlocks(const std::uint8_t* src, int width, const Key& key) {
+    const KeyBlocks blocks(key);
+    int x = 0;
+    while (x + 16 <= width && blocks.Load(src + x * 3).equal == kAllBytes) x += 16;
+    return x;
+}
+// The leading pixels, in whole blocks, that hold no key pixel.
+int NoKeyBlocks(const std::uint8_t* src, int width, const Key& key) {
+    const KeyBlocks blocks(key);
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const std::uint64_t equal = blocks.Load(src + x * 3).equal;
+        if (equal & (equal >> 1) & (equal >> 2) & kPixelStarts) break;
     }
     return x;
 }
 #else
-int KeyedBlocks(LazyRow&, const std::uint8_t*, int, const Key&) {
+int KeyedBlocks(std::uint8_t*, const std::uint8_t*, int, const Key&) {
+    return 0;
+}
+int AllKeyBlocks(const std::uint8_t*, int, const Key&) {
+    return 0;
+}
+int NoKeyBlocks(const std::uint8_t*, int, const Key&) {
     return 0;
 }
 #endif
 
+bool RowIsAllKey(const std::uint8_t* src, int width, const Key& key) {
+    return AllKeyPixels(src, AllKeyBlocks(src, width, key), width, key);
+}
+
+bool AnyKeyPixel(const std::uint8_t* src, int from, int to, const Key& key) {
+    for (int x = from; x < to; ++x)
+        if (key.Matches(src + x * 3)) return true;
+    return false;
+}
+
 }  // namespace
+
+void DrawKeyedRow(std::uint8_t* target, const std::uint8_t* source, int width, TColor key) {
+    const Key k(key);
+    if (WideRowsAvailable()) {
+        const std::uint8_t bgr[3] = {k.b, k.g, k.r};
+        return WideKeyedRow(target, source, width, bgr);
+    }
+    const int done = KeyedBlocks(target, source, width, k);
+    KeyedPixels(target, source, done, width, k);
+}
+
+bool RowHasKey(const std::uint8_t* row, int width, TColor key) {
+    const Key k(key);
+    if (WideRowsAvailable()) {
+        const std::uint8_t bgr[3] = {k.b, k.g, k.r};
+        return WideRowHasKey(row, width, bgr);
+    }
+    return AnyKeyPixel(row, NoKeyBlocks(row, width, k), width, k);
+}
 
 void DrawKeyed(Bitmap& target, const Bitmap& source, TColor key) {
     const int width = std::min(target.Width(), source.Width());
@@ -145,9 +212,9 @@ void DrawKeyed(Bitmap& target, const Bitmap& source, TColor key) {
     const Key k(key);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = source.ConstScanLine(y);
-        LazyRow row(target, y);
-        const int done = KeyedBlocks(row, src, width, k);
-        KeyedPixels(row, src, done, width, k);
+        // A lazily white target stays without memory while every row drawn is all key.
+        if (target.IsLazyWhite() && RowIsAllKey(src, width, k)) continue;
+        DrawKeyedRow(target.ScanLine(y), src, width, key);
     }
 }
 

@@ -11,6 +11,11 @@ void DrawOpaque(Bitmap& target, const Bitmap& source, int x = 0, int y = 0);
 // every other pixel replaces the target's.
 void DrawKeyed(Bitmap& target, const Bitmap& source, TColor key);
 
+// The same for one row of width pixels: target and source point to the rows' first pixels.
+void DrawKeyedRow(std::uint8_t* target, const std::uint8_t* source, int width, TColor key);
+// True when one of the width pixels of the row is key.
+bool RowHasKey(const std::uint8_t* row, int width, TColor key);
+
 // Stretches sourceRect of source onto targetRect of target, nearest pixel, clipped to both.
 void StretchCopy(Bitmap& target, const QRect& targetRect, const Bitmap& source,
                  const QRect& sourceRect);

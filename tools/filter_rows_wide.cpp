@@ -1,26 +1,8 @@
 #include "tools/filter_rows_wide.h"
 
-namespace {
-bool wideAllowed = true;
-}
-
-void AllowWideRows(bool allowed) {
-    wideAllowed = allowed;
-}
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(KASUMIRO_WIDE)
 
 #include <immintrin.h>
-
-#define KASUMIRO_WIDE __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi")))
-
-bool WideRowsAvailable() {
-    static const bool available =
-        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
-        __builtin_cpu_supports("avx512vbmi");
-    return available && wideAllowed;
-}
 
 namespace {
 
@@ -175,9 +157,6 @@ KASUMIRO_WIDE void WideCustomRow(const KernelTerm* terms, int termCount, double 
 
 #else
 
-bool WideRowsAvailable() {
-    return false;
-}
 void WideMapRow(const ChannelTable&, std::uint8_t*, int) {}
 void WideShiftRow(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, int) {}
 void WidePackRow(const std::uint8_t*, int, std::uint32_t*) {}

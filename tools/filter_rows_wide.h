@@ -5,13 +5,10 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/wide_rows.h"
+
 // A byte's image under a per-pixel filter, for one channel.
 using ChannelTable = std::array<std::uint8_t, 256>;
-
-bool WideRowsAvailable();
-// Turns the wide loops off (and on again where the processor has them), so that the portable
-// loops can be held to the same results on any machine.
-void AllowWideRows(bool allowed);
 
 // Maps every byte of the width pixels of a blue, green, red row in place through one table.
 // (Tables that differ by channel only ever add a constant to each: WideShiftRow does those.)

@@ -203,6 +203,23 @@ TEST_F(StrokeTest, TailEndsTheStrokeWithTheAfterSnapshot) {
     EXPECT_LT(InkPixels(core->Image3), InkPixels(core->Image4));
 }
 
+// On a picture of one layer the paint surface is the layer itself, from the first dot on: both
+// pens draw into the layer's memory and the surface holds none of its own.
+TEST_F(StrokeTest, OnALoneLayerTheSurfaceHoldsNoMemoryOfItsOwn) {
+    Press(40, 200);
+    for (int x = 45; x <= 100; x += 5) MoveTo(x, 200);
+    EXPECT_EQ(core->Image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(core->Image1.Pixel(90, 200), clBlack);
+    Release(100, 200);
+    for (int i = 1; core->Stroke.StrokeActive && i < 100; ++i) MoveTo(100 + 5 * i, 200, 0);
+    EXPECT_FALSE(core->Stroke.StrokeActive);
+    EXPECT_EQ(core->Image1.AllocatedBytes(), 0u);
+    EXPECT_TRUE(core->Image1 == Layer());
+    // The before-snapshot of the untouched layer is white and holds nothing either.
+    EXPECT_EQ(core->Image3.AllocatedBytes(), 0u);
+    EXPECT_EQ(Layer().Pixel(90, 200), clBlack);
+}
+
 // The snapshots reuse their buffers: a second stroke's press allocates no new picture.
 TEST_F(StrokeTest, PressReusesTheSnapshotBuffer) {
     Press(40, 200);

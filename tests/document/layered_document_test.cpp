@@ -5,6 +5,7 @@
 
 #include "document/document_errors.h"
 #include "document/layered_document.h"
+#include "platform/wide_rows.h"
 
 namespace {
 
@@ -159,6 +160,53 @@ TEST(LayeredDocumentRead, OnePixelPictureHasOnlyBorderCellsAndLoadsWhite) {
     EXPECT_EQ(bytes.size(), 16 + 2 * (4 + 16 + 7 + 16));
     for (const DocumentLayer& layer : Read(bytes).Layers)
         EXPECT_EQ(layer.Picture.Pixel(0, 0), clWhite);
+}
+
+// Every interior pixel is written as its cell and comes back, column 0 and row 0 white, and a
+// cell's unused top byte is ignored: through the wide loops where the processor has them and
+// through the portable ones. The sizes give grids written in blocks of eight columns (tall
+// pictures), rows that end inside a block with and without padding after them in memory, and
+// tiles of sixteen by sixteen with columns and rows left over.
+TEST(LayeredDocumentRead, EveryInteriorPixelIsItsCellAndComesBack) {
+    const struct { int w, h; } sizes[] = {{13, 30001}, {20, 30001}, {41, 50}, {36, 35}, {17, 17}};
+    for (const bool wide : {true, false})
+        for (const auto& size : sizes) {
+            const int width = size.w, height = size.h;
+            Bitmap picture(width, height);
+            std::uint32_t seed = 5;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    seed = seed * 1664525u + 1013904223u;
+                    picture.SetPixel(x, y, TColor(seed >> 8));
+                }
+            AllowWideRows(wide);
+            QByteArray bytes = Write(width, height, {Shown(picture)});
+            const auto cell = [&](int x, int y) {
+                return 16 + 4 + 4 * (std::size_t(x) * std::size_t(height + 1) + std::size_t(y));
+            };
+            int wrongCells = 0;
+            for (int x = 1; x < width; ++x)
+                for (int y = 1; y < height; ++y) {
+                    const TColor c = picture.Pixel(x, y);
+                    const std::size_t at = cell(x, y);
+                    const Bytes expected = Int(RedOf(c) + 256 * GreenOf(c) + 65536 * BlueOf(c));
+                    wrongCells += Bytes(bytes.begin() + qsizetype(at),
+                                        bytes.begin() + qsizetype(at + 4)) != expected;
+                }
+            bytes[qsizetype(cell(12, 7) + 3)] = char(0xAB);
+            const Bitmap back = Read(bytes).Layers.at(0).Picture;
+            AllowWideRows(true);
+            int wrongPixels = 0;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const TColor expected = (x == 0 || y == 0) ? clWhite : picture.Pixel(x, y);
+                    wrongPixels += back.Pixel(x, y) != expected;
+                }
+            const auto what = testing::Message()
+                              << (wide ? "wide " : "portable ") << width << "x" << height;
+            EXPECT_EQ(wrongCells, 0) << what;
+            EXPECT_EQ(wrongPixels, 0) << what;
+        }
 }
 
 // The valid 2 x 2 example with one 32-bit field replaced, or cut short.

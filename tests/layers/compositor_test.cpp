@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <vector>
 
 #include "layers/compositor.h"
+#include "platform/random_source.h"
 #include "recording_host.h"
 
 namespace {
@@ -128,6 +130,67 @@ TEST(CompositeRefresh, ThreeLayersMiddleCurrentComposeInOrderAndStrokeShowsMiddl
     // The refresh at the stroke's end restores the true order.
     d.compositor.CompositeRefresh();
     EXPECT_TRUE(d.image1 == Row({kBlue, kGreen, kRed, clWhite}));
+}
+
+// The picture by the rule, pixel by pixel: white, then each shown layer from the bottom up
+// wherever its pixel differs from its transparent colour; the stroke's layer last if given.
+Bitmap ByTheRule(const Document& d, int strokeLayer = -1) {
+    Bitmap out(d.image1.Width(), d.image1.Height());
+    std::vector<int> order;
+    for (int p = 0; p < d.stack.LayerCount(); ++p)
+        if (d.stack.DisplayOrder(p) != strokeLayer) order.push_back(d.stack.DisplayOrder(p));
+    if (strokeLayer >= 0) order.push_back(strokeLayer);
+    for (int y = 0; y < out.Height(); ++y)
+        for (int x = 0; x < out.Width(); ++x) {
+            TColor shown = clWhite;
+            for (int index : order) {
+                const TColor c = d.compositor.LayerImages[std::size_t(index)].Pixel(x, y);
+                if (d.stack.IsShown(index) && !SameColour(c, d.stack.TransparentColour(index)))
+                    shown = c;
+            }
+            out.SetPixel(x, y, shown);
+        }
+    return out;
+}
+
+// Seven layers on a picture tall enough to be composed in more than one band of rows, with
+// runs of key and of colour that end anywhere in a row (odd width): keys of several colours,
+// a hidden layer, a layer without key pixels in some rows, an untouched layer keyed on white
+// (invisible) and one keyed on another colour (a white sheet over what lies below it).
+TEST(CompositeRefresh, ManyLayersInSeveralBandsComposeByTheRule) {
+    constexpr int kWidth = 1001;
+    constexpr int kHeight = 150;
+    Document d(kWidth, kHeight);
+    const TColor keys[] = {clWhite, clBlack, kRed, clWhite, clWhite, kGreen, clWhite};
+    RandomSource random(77);
+    for (int i = 0; i < 7; ++i) {
+        if (i > 0) d.stack.CreateLayer();
+        d.stack.SetTransparentColour(i, keys[i]);
+        if (i == 3 || i == 5) continue;  // left untouched
+        Bitmap& layer = d.compositor.LayerImages[std::size_t(i)];
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth;) {
+                const int run = 1 + random.Random(i % 2 == 0 ? 60 : 3);
+                // Layer 2 has no key pixel in its first 80 rows: it hides what lies below it
+                // in the first band of rows but not in the second.
+                const bool key = random.Random(3) != 0 && !(i == 2 && y < 80);
+                const TColor c = key ? keys[i] : RgbColour(40 * i, x, y);
+                for (int k = 0; k < run && x < kWidth; ++k) layer.SetPixel(x++, y, c);
+            }
+    }
+    d.stack.ToggleVisibility(4);
+    for (const int current : {0, 1, 2, 3, 4, 6}) {
+        d.stack.SelectLayer(current);
+        d.compositor.RebuildLayerCache();
+        EXPECT_TRUE(d.image1 == ByTheRule(d)) << "current layer " << current;
+        if (d.compositor.StrokeStartRebuild()) {
+            EXPECT_TRUE(d.image1 == ByTheRule(d, current)) << "stroke on layer " << current;
+        }
+    }
+    // Without the white sheet, every layer below it shows through again.
+    d.stack.SetTransparentColour(5, clWhite);
+    d.compositor.RebuildLayerCache();
+    EXPECT_TRUE(d.image1 == ByTheRule(d));
 }
 
 TEST(CompositeRefresh, HiddenLayersLeaveNoTraceAboveOrBelow) {
@@ -312,6 +375,57 @@ TEST(LayerCacheRebuild, UndosReducedRebuildLeavesPendingRequestsForTheTick) {
     EXPECT_EQ(d.compositor.CurrentLayerPosition(), 1);
     EXPECT_TRUE(d.compositor.LayersBelowCurrent());
     EXPECT_TRUE(d.image1 == Row({kBlue, kRed, kRed, clWhite}));
+}
+
+// A picture of one shown layer keyed on white needs no paint surface memory of its own; once
+// it composes more than that layer the surface has its own pixels, and the layer is never
+// written by composing.
+TEST(LayerCompositorMemory, TheSurfaceOfALoneLayerIsTheLayerItself) {
+    Document d(400, 300);
+    Bitmap& layer = d.compositor.LayerImages[0];
+    layer.SetPixel(5, 5, kRed);
+    d.compositor.CompositeRefresh();
+    EXPECT_EQ(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(5, 5), kRed);
+    // Undo shows the restored layer without copying it.
+    d.compositor.ShowOnPaintSurface(layer);
+    EXPECT_EQ(d.image1.AllocatedBytes(), 0u);
+
+    d.stack.CreateLayer();
+    d.Tick();
+    d.compositor.LayerImages[1].SetPixel(6, 6, kBlue);
+    d.stack.SelectLayer(1);
+    d.Tick();
+    EXPECT_GT(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(6, 6), kBlue);
+    EXPECT_EQ(layer.Pixel(6, 6), clWhite);
+    d.image1.SetPixel(7, 7, kGreen);  // the stroke's pen on the surface
+    EXPECT_EQ(layer.Pixel(7, 7), clWhite);
+
+    // A lone layer keyed on another colour shows white where it is that colour.
+    d.stack.DeleteLayer();
+    d.Tick();
+    d.stack.SetTransparentColour(0, kRed);
+    d.compositor.CompositeRefresh();
+    EXPECT_GT(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(5, 5), clWhite);
+    EXPECT_EQ(layer.Pixel(5, 5), kRed);
+    d.stack.SetTransparentColour(0, clWhite);
+    d.compositor.CompositeRefresh();
+    EXPECT_EQ(d.image1.AllocatedBytes(), 0u);
+    EXPECT_EQ(d.image1.Pixel(5, 5), kRed);
+}
+
+TEST(LayerCompositorMemory, TheSurfaceKeepsThePictureWhenTheCompositorGoes) {
+    LayerStack stack;
+    Bitmap image1(10, 10);
+    {
+        LayerCompositor compositor(stack, image1);
+        compositor.LayerImages[0].SetPixel(3, 3, kBlue);
+        compositor.CompositeRefresh();
+    }
+    EXPECT_EQ(image1.Pixel(3, 3), kBlue);
+    EXPECT_GT(image1.AllocatedBytes(), 0u);
 }
 
 TEST(LayerCompositorMemory, FreeIndicesHoldNoPixels) {

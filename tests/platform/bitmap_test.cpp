@@ -78,3 +78,67 @@ TEST(Bitmap, CopiesAreDeepAndMakeWhiteReusesTheBuffer) {
     EXPECT_EQ(a.Width(), 9);
     EXPECT_TRUE(a.IsLazyWhite());
 }
+
+TEST(Bitmap, ShowingAnothersPixelsReadsAndWritesThemWithoutMemory) {
+    Bitmap layer(6, 4);
+    Bitmap surface(2, 2);
+    surface.Fill(clBlack);
+    surface.ShowPixelsOf(layer);
+    EXPECT_EQ(surface.AllocatedBytes(), 0u);
+    EXPECT_TRUE(surface.ShowsPixelsOf(layer));
+    EXPECT_EQ(surface.Width(), 6);
+    EXPECT_EQ(surface.Height(), 4);
+    EXPECT_TRUE(surface.IsLazyWhite());
+    // A write through either is seen by both, and the memory is the layer's.
+    surface.SetPixel(1, 1, clBlack);
+    layer.SetPixel(2, 1, RgbColour(1, 2, 3));
+    EXPECT_EQ(layer.Pixel(1, 1), clBlack);
+    EXPECT_EQ(surface.Pixel(2, 1), RgbColour(1, 2, 3));
+    EXPECT_EQ(surface.ConstScanLine(1), layer.ConstScanLine(1));
+    EXPECT_EQ(surface.View().constBits(), layer.ConstScanLine(0));
+    EXPECT_EQ(surface.AllocatedBytes(), 0u);
+    EXPECT_GT(layer.AllocatedBytes(), 0u);
+    // A copy of the showing bitmap is a copy of the layer's pixels.
+    const Bitmap copy = surface;
+    EXPECT_TRUE(copy == layer);
+    EXPECT_FALSE(copy.ShowsPixelsOf(layer));
+    // The layer changing size is seen too.
+    layer.MakeWhite(3, 5);
+    EXPECT_EQ(surface.Width(), 3);
+    EXPECT_EQ(surface.Pixel(1, 1), clWhite);
+}
+
+TEST(Bitmap, AnOperationOnTheWholeEndsTheShowingAndLeavesTheOtherAlone) {
+    Bitmap layer(4, 3);
+    layer.SetPixel(1, 1, clBlack);
+    const Bitmap before = layer;
+    const struct {
+        const char* what;
+        void (*operation)(Bitmap&);
+        TColor pixel11;  // (1, 1) afterwards
+    } cases[] = {
+        {"MakeWhite", [](Bitmap& b) { b.MakeWhite(4, 3); }, clWhite},
+        {"ReleaseToWhite", [](Bitmap& b) { b.ReleaseToWhite(); }, clWhite},
+        {"Fill", [](Bitmap& b) { b.Fill(RgbColour(9, 9, 9)); }, RgbColour(9, 9, 9)},
+        {"CopyFrom", [](Bitmap& b) { b.CopyFrom(Bitmap(4, 3)); }, clWhite},
+        {"StopShowing", [](Bitmap& b) { b.StopShowing(); }, clWhite},
+        {"OwnPixels", [](Bitmap& b) { b.OwnPixels(); }, clBlack},
+    };
+    for (const auto& c : cases) {
+        Bitmap surface;
+        surface.ShowPixelsOf(layer);
+        c.operation(surface);
+        EXPECT_FALSE(surface.ShowsPixelsOf(layer)) << c.what;
+        EXPECT_EQ(surface.Width(), 4) << c.what;
+        EXPECT_EQ(surface.Pixel(1, 1), c.pixel11) << c.what;
+        surface.SetPixel(2, 2, clBlack);
+        EXPECT_TRUE(layer == before) << c.what;
+    }
+    // Neither itself nor a bitmap that shows another can be shown.
+    Bitmap a(2, 2), b(2, 2);
+    a.ShowPixelsOf(a);
+    EXPECT_FALSE(a.ShowsPixelsOf(a));
+    a.ShowPixelsOf(layer);
+    b.ShowPixelsOf(a);
+    EXPECT_FALSE(b.ShowsPixelsOf(a));
+}
