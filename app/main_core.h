@@ -242,6 +242,11 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // While Modified: "<name> への変更を保存しますか？"; Yes runs Save As. The asking command
     // goes on whatever happens.
     void AskToSaveChanges();
+    // Files dropped on the window: the first opens as Open would, after the save question; a
+    // name of no type we read gets "このファイルには対応していません。" and nothing else.
+    void DropFiles(const QStringList& paths);
+    // A picture dropped without a file floats as a pasted one does.
+    void DropPicture(Bitmap picture);
 
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
@@ -331,6 +336,8 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     int penPressure_ = kNoPressure;
 
     // ---- Editing (private) ----
+    void StartPaste();
+    void FloatPaste();
     void ArmSelection(bool cut);
     void ResetSelectionAndPaste();
     void DropFloatingPaste();
