@@ -22,6 +22,7 @@
 #include "loupe/loupe_host.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
+#include "platform/pen_event.h"
 #include "platform/random_source.h"
 #include "platform/shift_state.h"
 #include "resources/artwork.h"
@@ -118,6 +119,8 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void H1Click();
     void N8Click();
     void C2Click();
+    // Toggle: the pen's pressure shapes the stroke.
+    void P1Click();
     BlurLevel Blur() const { return BlurLevelOf(Checks); }
 
     // ---- Brush stroke: stroke input, the drawing tick ----
@@ -126,6 +129,14 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void Image1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void Image1MouseMove(TShiftState shift, int x, int y);
     void Image1MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // A pen on the paint surface, handed on to the three above. The tip presses as the left
+    // button, or as the right one when it is the eraser end or a barrel button is held; a
+    // barrel button does not press by itself. How hard a touching pen presses goes to the
+    // brush; a hovering pen leaves that as it was.
+    void Image1Pen(const PenEvent& event);
+    // The pen left the tablet's reach: a touching pen is released where it was last, and a
+    // stroke's tail, which no move can sweep on now, is spent there and the stroke ends.
+    void Image1PenAway();
     // "筆": the brush becomes the tool.
     void Button3Click();
     // True when a tick now would change nothing, so the idle loop may rest until input.
@@ -240,6 +251,11 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // While Modified: "<name> への変更を保存しますか？"; Yes runs Save As. The asking command
     // goes on whatever happens.
     void AskToSaveChanges();
+    // Files dropped on the window: the first opens as Open would, after the save question; a
+    // name of no type we read gets "このファイルには対応していません。" and nothing else.
+    void DropFiles(const QStringList& paths);
+    // A picture dropped without a file floats as a pasted one does.
+    void DropPicture(Bitmap picture);
 
     // ---- Loupe ----
     // The drawing tick's last step: the loupe follows the brush tip.
@@ -315,8 +331,22 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void ShowPointerPosition(int x, int y);
     bool OutsidePicture(int x, int y) const;
     bool CurrentLayerHidden() const;
+    // The pen's contact: whether the tip touches, the button it presses as, its latest pressure
+    // and place.
+    struct PenContact {
+        bool touching = false;
+        TMouseButton button = mbLeft;
+        int pressure = kNoPressure;
+        int x = 0;
+        int y = 0;
+    } pen_;
+    void PenRelease(TShiftState keys, int x, int y);
+    // The pressure of the pointer event being handled: kNoPressure but while a pen event is.
+    int penPressure_ = kNoPressure;
 
     // ---- Editing (private) ----
+    void StartPaste();
+    void FloatPaste();
     void ArmSelection(bool cut);
     void ResetSelectionAndPaste();
     void DropFloatingPaste();

@@ -28,7 +28,7 @@ class ScreenProgress : public FileProgress {
 };
 
 FileType TypeOfEntry(int filterIndex) {
-    return filterIndex >= 1 && filterIndex <= 3 ? FileType(filterIndex) : FileType::Unknown;
+    return filterIndex >= 1 && filterIndex <= 4 ? FileType(filterIndex) : FileType::Unknown;
 }
 
 }  // namespace
@@ -177,6 +177,9 @@ bool MainWindowCore::WriteDocumentFile(const QString& path, FileType type, int q
                 break;
             case FileType::Jpeg:
                 SaveJpegFile(path, Image1, quality, progressive);
+                break;
+            case FileType::Png:
+                SavePngFile(path, Image1);
                 break;
             case FileType::Layered: {
                 ScreenProgress progress(screen_);

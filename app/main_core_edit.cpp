@@ -138,10 +138,20 @@ void MainWindowCore::ShowSelShape() {
 // ---- Paste ----
 
 void MainWindowCore::Paste1Click() {
+    StartPaste();
+    if (!screen_.TakeClipboardPicture(Image7.Picture, kMaxPictureSide)) return;
+    FloatPaste();
+}
+
+// Before a picture is taken to float: a pending one goes down, a selection goes.
+void MainWindowCore::StartPaste() {
     CommitFloatingPaste();
     ResetSelectionAndPaste();
     SavedCursor = screen_.PaintCursor();
-    if (!screen_.TakeClipboardPicture(Image7.Picture, kMaxPictureSide)) return;
+}
+
+// Image7 holds the picture taken: it follows the pointer until a click drops it.
+void MainWindowCore::FloatPaste() {
     Tools.PasteFollowing = Tools.PastePending = true;
     Image7.Visible = true;
     ShowFloatingPaste();

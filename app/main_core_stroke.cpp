@@ -40,7 +40,7 @@ void MainWindowCore::Image1MouseDown(TMouseButton button, TShiftState shift, int
 // The retouch tool passes here too: its tints use the colour chosen by this press.
 void MainWindowCore::BrushPress(TShiftState shift, int x, int y) {
     LayerCanvas.SetTarget(&Compositor.CurrentLayerImage());
-    Brush.Press(shift, PrimaryColour, SecondaryColour, x, y);
+    Brush.Press(shift, PrimaryColour, SecondaryColour, x, y, penPressure_);
     Document.Modified = true;
     Tools.UndoLayer = Layers.CurrentLayerIndex();
     History.Mark(QRect());
@@ -62,7 +62,7 @@ void MainWindowCore::Image1MouseMove(TShiftState shift, int x, int y) {
         if (Tools.CutSelecting || Tools.CopySelecting) return DragSelection(x, y);
         ShowPointerPosition(x, y);
         LayerCanvas.SetTarget(&Compositor.CurrentLayerImage());
-        if (Brush.Move()) StrokeEnd();
+        if (Brush.Move(penPressure_)) StrokeEnd();
     }
     if (Tools.Picking) PickMove(shift, x, y);
 }

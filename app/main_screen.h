@@ -117,7 +117,8 @@ class MainScreen {
     // else the fields' values come back.
     virtual bool ShowNewPictureDialog(int& width, int& height) = 0;
     // The open ("開く") and save ("保存") dialogs, starting from fileName; false when
-    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document).
+    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document,
+    // 4 PNG).
     virtual bool ShowOpenDialog(QString& fileName, int& filterIndex) = 0;
     virtual bool ShowSaveDialog(QString& fileName, int& filterIndex) = 0;
     // "<target> への変更を保存しますか？" with Yes and No; true for Yes.

@@ -20,6 +20,8 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     setObjectName(QStringLiteral("Form1"));
     setFont(UiFont(12));
     setWindowIcon(ProgramIcon());
+    // Files and pictures may be dropped anywhere on the window, the paint surface among it.
+    setAcceptDrops(true);
 
     auto* client = new QWidget(this);
     auto* layout = new QHBoxLayout(client);

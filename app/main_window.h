@@ -136,6 +136,10 @@ class TForm1 : public QMainWindow, public MainScreen {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Files and pictures dropped from other programs (main_window_drop.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildMenus();
@@ -178,6 +182,7 @@ class TForm1 : public QMainWindow, public MainScreen {
 
     // ---- Documents (window) ----
     bool ShowFileDialog(bool save, QString& fileName, int& filterIndex);
+    bool DropWanted(const class QMimeData* data) const;
     TOKBottomDlg* newPictureDialog_ = nullptr;
     TForm5* jpegDialog_ = nullptr;
     // The filter entry each file dialog shows next (1 BMP).

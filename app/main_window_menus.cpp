@@ -57,6 +57,7 @@ void TForm1::BuildMenus() {
     AddItem(kind, QStringLiteral("H1"), QStringLiteral("かすれ(&K)"));
     AddItem(kind, QStringLiteral("N8"), QStringLiteral("速度によって太さが変わる(&S)"));
     AddItem(kind, QStringLiteral("C2"), QStringLiteral("速度によって濃さが変わる(&C)"));
+    AddItem(kind, QStringLiteral("P1"), QStringLiteral("筆圧(&T)"));
 
     QMenu* retouch = bar->addMenu(QStringLiteral("レタッチの種類(&R)"));
     AddItem(retouch, QStringLiteral("R1"), QStringLiteral("ソフト(&S)"));
@@ -118,7 +119,7 @@ void TForm1::BindChecks() {
         {QStringLiteral("L1"), &MenuChecks::L1}, {QStringLiteral("R9"), &MenuChecks::R9},
         {QStringLiteral("S1"), &MenuChecks::S1}, {QStringLiteral("S2"), &MenuChecks::S2},
         {QStringLiteral("S3"), &MenuChecks::S3}, {QStringLiteral("S4"), &MenuChecks::S4},
-        {QStringLiteral("S5"), &MenuChecks::S5},
+        {QStringLiteral("S5"), &MenuChecks::S5}, {QStringLiteral("P1"), &MenuChecks::P1},
     };
     for (auto it = checkFields_.cbegin(); it != checkFields_.cend(); ++it) {
         QAction* item = items_.value(it.key());

@@ -64,6 +64,7 @@ TEST_F(MemoryTest, AFileThatCannotFitIsRefusedAndTheDocumentStays) {
     const Bitmap white(2000, 1500);
     SaveBmpFile(Path("big.bmp"), white);
     SaveJpegFile(Path("big.jpg"), white, 75, true);
+    SavePngFile(Path("big.png"), white);
     SaveLayeredFile(Path("big.tav"), 2000, 1500,
                     {{clWhite, kShownMark, QStringLiteral("a"), &white},
                      {clWhite, kShownMark, QStringLiteral("b"), &white}});
@@ -74,7 +75,7 @@ TEST_F(MemoryTest, AFileThatCannotFitIsRefusedAndTheDocumentStays) {
         const char* name;
         int entry;
         int layers;
-    } cases[] = {{"big.bmp", 1, 1}, {"big.jpg", 2, 1}, {"big.tav", 3, 2}};
+    } cases[] = {{"big.bmp", 1, 1}, {"big.jpg", 2, 1}, {"big.tav", 3, 2}, {"big.png", 4, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         screen.OpenDialogResults = {{Path(c.name), c.entry}};
