@@ -53,7 +53,7 @@ void TForm1::ConnectView() {
 }
 
 void TForm1::ShowZoom() {
-    ZoomPanel->setText(QStringLiteral("倍率( %1 )").arg(Image1->View().PercentText()));
+    ZoomPanel->setText(Image1->View().PercentText());
 }
 
 void TForm1::ZoomAroundCentre(int step) {
