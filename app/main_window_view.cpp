@@ -66,7 +66,7 @@ void TForm1::ZoomTo(int step, const QPointF& anchor) {
     if (next.Step() == Image1->View().Step()) return;
     const QPointF picture = Image1->View().PictureAt(anchor - QPointF(Image1->pos()));
     Image1->SetZoomStep(next.Step());
-    ShowSelShape(core_.SelShape1.Rect(), SelShape1->isVisible());
+    ShowSelShape(core_.SelShape1.Rect(), core_.SelShape1.Visible);
     Image7->ViewChanged();
     // The surface has its new size, and the scroll bars their new ranges: the picture point
     // goes back under the anchor as far as they reach.

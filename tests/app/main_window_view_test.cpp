@@ -129,6 +129,11 @@ TEST_F(ZoomTest, SelectionAndPasteWorkInPicturePixelsAtHalfSize) {
               QStringLiteral("位置( 21 , 41 ) -> ( 71 , 91 ) = ( 50 x 50 )"));
     EXPECT_EQ(form.SelShape1->geometry(), QRect(10, 20, 26, 26));
     EXPECT_EQ(core.SelShape1.Rect(), QRect(21, 41, 50, 50));
+    // Zooming places it anew over the same picture pixels.
+    Zoom(form, 2);
+    EXPECT_EQ(form.SelShape1->geometry(), QRect(42, 82, 100, 100));
+    Zoom(form, -2);
+    EXPECT_EQ(core.SelShape1.Rect(), QRect(21, 41, 50, 50));
     Mouse(form, QEvent::MouseButtonRelease, {71, 91}, Qt::LeftButton, {});
     const Bitmap& layer = core.Compositor.CurrentLayerImage();
     for (QPoint white : {QPoint(21, 41), QPoint(70, 90)})
@@ -142,6 +147,9 @@ TEST_F(ZoomTest, SelectionAndPasteWorkInPicturePixelsAtHalfSize) {
     Mouse(form, QEvent::MouseMove, {187, 187}, Qt::NoButton, {}, form.Image7);
     EXPECT_EQ(QPoint(core.Image7.Left, core.Image7.Top), QPoint(162, 162));
     EXPECT_EQ(form.Image7->geometry(), QRect(81, 81, 25, 25));
+    Zoom(form, 1);
+    EXPECT_EQ(form.Image7->geometry(), QRect(162, 162, 50, 50));
+    Zoom(form, -1);
     Mouse(form, QEvent::MouseButtonPress, {187, 187}, Qt::LeftButton, Qt::LeftButton, form.Image7);
     EXPECT_FALSE(form.Image7->isVisible());
     for (QPoint red : {QPoint(162, 162), QPoint(211, 211)})
