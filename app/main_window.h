@@ -132,6 +132,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     PaintSurface* Image1 = nullptr;
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
+    // The zoom, beside the picture size.
+    QLabel* ZoomPanel = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -170,6 +172,9 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (window) ----
     int paintCursor_ = crDefault;
     void WatchSelShape1(QEvent* event);
+    // The selection rectangle is being placed from the core's picture coordinates, which its
+    // screen place does not give back exactly when zoomed.
+    bool placingSelShape_ = false;
     // Passes SelShape1's events to WatchSelShape1; removed before the window goes, for the
     // rectangle still gets events while the window's children are destroyed.
     QObject* selShapeWatcher_ = nullptr;
@@ -188,6 +193,17 @@ class TForm1 : public QMainWindow, public MainScreen {
     // The filter entry each file dialog shows next (1 BMP).
     int openFilter_ = 1;
     int saveFilter_ = 1;
+
+    // ---- View: the zoom (main_window_view.cpp) ----
+    void AddZoomItems(QMenu* view);
+    void ConnectView();
+    void ShowZoom();
+    // Zooms to step keeping the picture point under anchor (a viewport position) in place.
+    void ZoomTo(int step, const QPointF& anchor);
+    void ZoomAroundCentre(int step);
+    // Ctrl and the wheel zoom around the pointer; true when the event was taken.
+    bool WheelZoom(class QWheelEvent* event);
+    int wheelTurn_ = 0;
 
     // ---- Loupe (window) ----
     QWidget* Window(WindowId window);

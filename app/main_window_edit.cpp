@@ -42,6 +42,7 @@ void TForm1::ConnectEditing() {
     SelShape1->installEventFilter(selShapeWatcher_);
 
     Image7 = new PastePicture(Image1);
+    Image7->SetView(&Image1->View());
     Image7->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
         core_.Guarded([&] { core_.Image7MouseDown(button, shift, x, y); });
     };
@@ -66,8 +67,11 @@ void TForm1::ConnectEditing() {
 }
 
 void TForm1::ShowSelShape(const QRect& bounds, bool visible) {
-    SelShape1->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    // A hidden rectangle hears of its new place only when shown.
+    placingSelShape_ = true;
+    SelShape1->setGeometry(Image1->View().ScreenRect(bounds));
     SelShape1->setVisible(visible);
+    placingSelShape_ = false;
     if (visible) SelShape1->raise();
 }
 
@@ -102,12 +106,14 @@ bool TForm1::AskUndoLevels(int& levels) {
     return undoLevelsDialog_->Execute(levels);
 }
 
-// The selection rectangle's own dragging moves it: the core keeps its copy in step.
+// The selection rectangle's own dragging moves it: the core keeps its copy in step, in the
+// picture pixels the rectangle covers.
 void TForm1::WatchSelShape1(QEvent* event) {
     switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:
-            core_.SelShape1Changed(SelShape1->geometry());
+            if (!placingSelShape_)
+                core_.SelShape1Changed(Image1->View().PictureRect(SelShape1->geometry()));
             break;
         case QEvent::Enter:
             core_.SelShape1MouseEnter();

@@ -86,6 +86,7 @@ void TForm1::BuildMenus() {
             this, [this] { core_.L1Click(); });
     connect(AddItem(view, QStringLiteral("R9"), QStringLiteral("レイヤ(&R)")), &QAction::triggered,
             this, [this] { core_.R9Click(); });
+    AddZoomItems(view);
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     connect(AddItem(help, QStringLiteral("Readme1"), QStringLiteral("Readmeを読む(&R)")),

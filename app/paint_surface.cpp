@@ -33,32 +33,41 @@ PaintSurface::PaintSurface(const Bitmap* picture, QWidget* parent)
 }
 
 void PaintSurface::SyncSize() {
-    setFixedSize(picture_->Width(), picture_->Height());
+    setFixedSize(view_.ScreenSize(QSize(picture_->Width(), picture_->Height())));
 }
 
+void PaintSurface::SetZoomStep(int step) {
+    view_.SetStep(step);
+    SyncSize();
+    update();
+}
+
+void PaintSurface::RepaintPicture(const QRect& area) {
+    if (area.isNull())
+        update();
+    else
+        update(view_.ScreenRect(area));
+}
+
+// Only the exposed parts are drawn: a tick's repaint is its own small rectangle at any zoom.
 void PaintSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect area = event->rect();
-    if (picture_->IsLazyWhite()) {
-        painter.fillRect(area, Qt::white);
-        return;
-    }
-    // The view shares the picture's memory; only the exposed part is drawn.
-    painter.drawImage(area, picture_->ConstView(), area);
+    for (const QRect& area : event->region())
+        renderer_.Paint(painter, *picture_, QPoint(0, 0), view_, area);
 }
 
 TShiftState PaintSurface::ShiftOf(const QMouseEvent& event) {
     return ShiftStateOf(event);
 }
 
-QPoint PaintSurface::PixelOf(const QSinglePointEvent& event) {
-    return PointerPixel(event.position());
+QPoint PaintSurface::PixelOf(const QSinglePointEvent& event, const ViewTransform& view) {
+    return view.PixelAt(event.position());
 }
 
 void PaintSurface::Press(QMouseEvent* event, TShiftState extra) {
     TMouseButton button;
     if (FromPen(*event) || !ButtonOf(event->button(), &button) || !OnMouseDown) return;
-    const QPoint at = PixelOf(*event);
+    const QPoint at = PixelOf(*event, view_);
     OnMouseDown(button, ShiftOf(*event) | extra, at.x(), at.y());
 }
 
@@ -74,14 +83,14 @@ void PaintSurface::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void PaintSurface::mouseMoveEvent(QMouseEvent* event) {
     if (FromPen(*event) || !OnMouseMove) return;
-    const QPoint at = PixelOf(*event);
+    const QPoint at = PixelOf(*event, view_);
     OnMouseMove(ShiftOf(*event), at.x(), at.y());
 }
 
 void PaintSurface::mouseReleaseEvent(QMouseEvent* event) {
     TMouseButton button;
     if (FromPen(*event) || !ButtonOf(event->button(), &button) || !OnMouseUp) return;
-    const QPoint at = PixelOf(*event);
+    const QPoint at = PixelOf(*event, view_);
     OnMouseUp(button, ShiftOf(*event), at.x(), at.y());
 }
 
@@ -90,7 +99,7 @@ void PaintSurface::mouseReleaseEvent(QMouseEvent* event) {
 // down on the selection rectangle or the floating paste drags it, as the mouse does.
 void PaintSurface::tabletEvent(QTabletEvent* event) {
     PenEvent pen;
-    if (!PenEventOf(*event, PixelOf(*event), &pen)) return event->ignore();
+    if (!PenEventOf(*event, PixelOf(*event, view_), &pen)) return event->ignore();
     const bool onChild = childAt(event->position().toPoint()) != nullptr;
     bool take = false;
     switch (pen.kind) {
