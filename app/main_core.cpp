@@ -4,6 +4,7 @@
 
 #include "platform/app_paths.h"
 #include "platform/file_names.h"
+#include "platform/memory_room.h"
 
 MainWindowCore::MainWindowCore(MainScreen& screen)
     : Timer1(nullptr, false),
@@ -17,6 +18,7 @@ MainWindowCore::MainWindowCore(MainScreen& screen)
     Layers.RoomForLayers = [this](int layers) {
         return DocumentFits({Image1.Width(), Image1.Height(), layers});
     };
+    History.Room = [] { return MemoryRoom(); };
 }
 
 void MainWindowCore::FormCreate(const QStringList& args, const QString& startDir) {
@@ -73,6 +75,7 @@ void MainWindowCore::ReadSettings() {
     for (const MenuChecks::Entry& e : MenuChecks::Persisted())
         Checks.*e.field =
             IniGT1.ReadBool(QString::fromLatin1(e.section), QString::fromLatin1(e.key), e.def);
+    ReadUndoSettings();
 }
 
 void MainWindowCore::ReadLoupeMagnification() {
@@ -163,7 +166,7 @@ void MainWindowCore::Timer1Timer(int /*lagCount*/) {
     ++TickCount;
     WindowBookkeeping();
     OpenStartupFile();
-    if (Layers.LayersChanged) Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
+    if (Layers.LayersChanged) FollowLayerChanges();
     if (StrokeTick()) LoupeFollowTip();
 }
 
@@ -177,16 +180,23 @@ QString MainWindowCore::SizeText() const {
 }
 
 void MainWindowCore::TakeBeforeSnapshot() {
+    // A stroke still drawing when another edit begins is a step of its own.
+    EndMarkedEdit();
     ReserveEditBuffers();
     Image3.CopyFrom(Compositor.CurrentLayerImage());
     Tools.UndoPhase = 1;
     Tools.UndoLayer = Layers.CurrentLayerIndex();
     ++beforeSnapshots_;
     modifiedBeforeEdit_ = Document.Modified;
+    if (DeepUndo()) History.BeginEdit(Tools.UndoLayer, Layers.LayerSerial(Tools.UndoLayer));
 }
 
 void MainWindowCore::TakeAfterSnapshot() {
-    Image4.CopyFrom(Compositor.CurrentLayerImage());
+    // With more levels the history keeps what changed, and the after-snapshot is not needed.
+    if (DeepUndo())
+        RecordEdit();
+    else
+        Image4.CopyFrom(Compositor.CurrentLayerImage());
     Tools.UndoPhase = 0;
     Tools.UndoLayer = Layers.CurrentLayerIndex();
 }

@@ -24,6 +24,7 @@
 #include "loupe/loupe_host.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
+#include "platform/pen_event.h"
 #include "platform/random_source.h"
 #include "platform/shift_state.h"
 #include "resources/artwork.h"
@@ -33,6 +34,7 @@
 #include "tools/selection_band.h"
 #include "tools/text_tool.h"
 #include "tools/tool_state.h"
+#include "tools/undo_history.h"
 
 class RecoveryLock;
 
@@ -121,6 +123,8 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void H1Click();
     void N8Click();
     void C2Click();
+    // Toggle: the pen's pressure shapes the stroke.
+    void P1Click();
     BlurLevel Blur() const { return BlurLevelOf(Checks); }
 
     // ---- Brush stroke: stroke input, the drawing tick ----
@@ -129,6 +133,14 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void Image1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void Image1MouseMove(TShiftState shift, int x, int y);
     void Image1MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // A pen on the paint surface, handed on to the three above. The tip presses as the left
+    // button, or as the right one when it is the eraser end or a barrel button is held; a
+    // barrel button does not press by itself. How hard a touching pen presses goes to the
+    // brush; a hovering pen leaves that as it was.
+    void Image1Pen(const PenEvent& event);
+    // The pen left the tablet's reach: a touching pen is released where it was last, and a
+    // stroke's tail, which no move can sweep on now, is spent there and the stroke ends.
+    void Image1PenAway();
     // "筆": the brush becomes the tool.
     void Button3Click();
     // True when a tick now would change nothing, so the idle loop may rest until input.
@@ -151,6 +163,14 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // "元に戻す": restores the layer of the last change; pressed again, brings the change back.
     void Button2Click();
     void Undo1Click() { Button2Click(); }
+    // With more than one undo level: "やり直し" brings back the step undo took back last.
+    void Redo1Click();
+    // "元に戻す回数": how many steps undo can take back (1 to 100), asked in a dialog and kept
+    // in the settings. One level is the undo that toggles.
+    void UndoLevels1Click();
+    void SetUndoLevels(int levels);
+    // The steps of more than one level, and the edit being made.
+    UndoHistory History;
     // "クリア": the current layer becomes its transparent colour, shown or not.
     void Button1Click();
     void C1Click() { Button1Click(); }
@@ -235,6 +255,11 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // While Modified: "<name> への変更を保存しますか？"; Yes runs Save As. The asking command
     // goes on whatever happens. True when the user chose to save (it may still have failed).
     bool AskToSaveChanges();
+    // Files dropped on the window: the first opens as Open would, after the save question; a
+    // name of no type we read gets "このファイルには対応していません。" and nothing else.
+    void DropFiles(const QStringList& paths);
+    // A picture dropped without a file floats as a pasted one does.
+    void DropPicture(Bitmap picture);
 
     // ---- Recovery copies ----
     // Start-up, before the first tick: each copy no running program owns is offered with
@@ -330,14 +355,51 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     void ShowPointerPosition(int x, int y);
     bool OutsidePicture(int x, int y) const;
     bool CurrentLayerHidden() const;
+    // The pen's contact: whether the tip touches, the button it presses as, its latest pressure
+    // and place.
+    struct PenContact {
+        bool touching = false;
+        TMouseButton button = mbLeft;
+        int pressure = kNoPressure;
+        int x = 0;
+        int y = 0;
+    } pen_;
+    void PenRelease(TShiftState keys, int x, int y);
+    // The pressure of the pointer event being handled: kNoPressure but while a pen event is.
+    int penPressure_ = kNoPressure;
 
     // ---- Editing (private) ----
+    void StartPaste();
+    void FloatPaste();
     void ArmSelection(bool cut);
     void ResetSelectionAndPaste();
     void DropFloatingPaste();
     void FinishSelection(bool cut);
     void ShowSelShape();
     void ShowFloatingPaste();
+
+    // ---- Undo history (private) ----
+    bool DeepUndo() const { return History.Levels() > 1; }
+    void ReadUndoSettings();
+    void HandLastStepToPair();
+    void HandPairToHistory();
+    // The after-snapshot of a new or opened document: a copy of layer. With more levels the
+    // history keeps what changed, and the after-snapshot is white without memory.
+    void ResetAfterSnapshot(const Bitmap& layer);
+    // Undo or redo of one step of the history.
+    void WalkHistory(bool back);
+    // Before the history is walked or handed over: a stroke or retouch drag still drawing ends
+    // as a step.
+    void EndRunningEdit();
+    // The edit of a stroke or retouch drag becomes a step now (a release outside the picture,
+    // which takes no after-snapshot).
+    void EndMarkedEdit();
+    // The open edit becomes a step (when it changed anything) and ends.
+    void RecordEdit();
+    // A tick about to draw belongs to an edit of the current layer.
+    void KeepStrokeInEdit();
+    void FollowLayerChanges();
+    void ShowUndoSteps();
 
     // ---- Tools (private) ----
     void RetouchKindClick(bool MenuChecks::*item);

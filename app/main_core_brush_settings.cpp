@@ -75,3 +75,6 @@ void MainWindowCore::N8Click() {
 void MainWindowCore::C2Click() {
     ToggleCheck(&MenuChecks::C2);
 }
+void MainWindowCore::P1Click() {
+    ToggleCheck(&MenuChecks::P1);
+}

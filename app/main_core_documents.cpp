@@ -28,7 +28,7 @@ class ScreenProgress : public FileProgress {
 };
 
 FileType TypeOfEntry(int filterIndex) {
-    return filterIndex >= 1 && filterIndex <= 3 ? FileType(filterIndex) : FileType::Unknown;
+    return filterIndex >= 1 && filterIndex <= 4 ? FileType(filterIndex) : FileType::Unknown;
 }
 
 }  // namespace
@@ -56,6 +56,8 @@ void MainWindowCore::ResetDocument() {
     // Its backdrop is the old picture: nothing will float over it again.
     Text.TextBackdrop = Bitmap();
     Tools.UndoLayer = 0;
+    History.Clear();
+    ShowUndoSteps();
     Stroke.InkLevel = Stroke.SpeedSquared = 0;
     Stroke.TickDrawing = false;
     RegenerateBristles();
@@ -104,7 +106,7 @@ bool MainWindowCore::OpenDocumentFile(const QString& path, FileType type) {
     DiscardRecoveryCopy();
     // Both undo snapshots hold the current layer as loaded, so that undo finds nothing to undo.
     Image3.CopyFrom(Compositor.CurrentLayerImage());
-    Image4.CopyFrom(Compositor.CurrentLayerImage());
+    ResetAfterSnapshot(Compositor.CurrentLayerImage());
     Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
     return true;
 }
@@ -129,7 +131,7 @@ void MainWindowCore::N2Click() {
     Image1.MakeWhite(width, height);
     Compositor.Reset(width, height);
     Image3.CopyFrom(Image1);
-    Image4.CopyFrom(Image1);
+    ResetAfterSnapshot(Image1);
     ShowDocumentTitle(kUntitled);
     Compositor.RebuildLayerCache({&Image3, &Image4, Tools.UndoLayer});
 }
@@ -178,6 +180,9 @@ bool MainWindowCore::WriteDocumentFile(const QString& path, FileType type, int q
                 break;
             case FileType::Jpeg:
                 SaveJpegFile(path, Image1, quality, progressive);
+                break;
+            case FileType::Png:
+                SavePngFile(path, Image1);
                 break;
             case FileType::Layered: {
                 ScreenProgress progress(screen_);

@@ -5,6 +5,7 @@
 // ---- Undo and clear ----
 
 void MainWindowCore::Button2Click() {
+    if (DeepUndo()) return WalkHistory(true);
     const int layer = Tools.UndoLayer;
     if (!RestoreUndoSnapshot(Layers, LayerImages(), Image3, Image4, Tools)) return;
     // The rebuild's composite refresh redraws the whole paint surface, so the restored layer
@@ -137,10 +138,20 @@ void MainWindowCore::ShowSelShape() {
 // ---- Paste ----
 
 void MainWindowCore::Paste1Click() {
+    StartPaste();
+    if (!screen_.TakeClipboardPicture(Image7.Picture, kMaxPictureSide)) return;
+    FloatPaste();
+}
+
+// Before a picture is taken to float: a pending one goes down, a selection goes.
+void MainWindowCore::StartPaste() {
     CommitFloatingPaste();
     ResetSelectionAndPaste();
     SavedCursor = screen_.PaintCursor();
-    if (!screen_.TakeClipboardPicture(Image7.Picture, kMaxPictureSide)) return;
+}
+
+// Image7 holds the picture taken: it follows the pointer until a click drops it.
+void MainWindowCore::FloatPaste() {
     Tools.PasteFollowing = Tools.PastePending = true;
     Image7.Visible = true;
     ShowFloatingPaste();

@@ -27,7 +27,9 @@ std::uint64_t MainWindowCore::HeldDocumentBytes() const {
 
 bool MainWindowCore::DocumentFits(const DocumentShape& shape) const {
     const std::uint64_t needed = WindowDocumentBytes(shape);
-    const std::uint64_t held = HeldDocumentBytes();
+    // Undo steps give way to what the document needs: New and Open clear them, an edit drops
+    // the oldest.
+    const std::uint64_t held = HeldDocumentBytes() + History.Bytes();
     return needed <= held || needed - held <= MemoryRoom();
 }
 
@@ -42,16 +44,20 @@ void MainWindowCore::ReserveEditBuffers() {
     Bitmap& layer = Compositor.CurrentLayerImage();
     GiveWayToEdit(layer);
     const bool layerHeld = !layer.IsLazyWhite();
-    // A paint surface that shows the layer itself needs no memory of its own.
+    // A paint surface that shows the layer itself needs no memory of its own, nor does the
+    // after-snapshot that more undo levels leave unused.
     const bool surfaceIsLayer = Image1.ShowsPixelsOf(layer);
+    const bool afterUsed = !DeepUndo();
     const std::uint64_t missing =
-        MissingBytes(layer) + (surfaceIsLayer ? 0 : MissingBytes(Image1)) + MissingBytes(Image4) +
-        (layerHeld ? MissingBytes(Image3) : 0) + (layer.IsShared() ? layer.AllocatedBytes() : 0);
+        MissingBytes(layer) + (surfaceIsLayer ? 0 : MissingBytes(Image1)) +
+        (afterUsed ? MissingBytes(Image4) : 0) + (layerHeld ? MissingBytes(Image3) : 0) +
+        (layer.IsShared() ? layer.AllocatedBytes() : 0);
     if (missing == 0) return;
-    CheckMemoryRoom(missing);
+    // Old undo steps give way to the edit.
+    if (!History.MakeRoom(missing, MemoryRoom())) throw OutOfMemoryError();
     if (layer.IsShared()) layer.HoldMemory();
     if (!surfaceIsLayer) Image1.HoldMemory();
-    if (layerHeld) Image4.HoldMemory();
+    if (layerHeld && afterUsed) Image4.HoldMemory();
 }
 
 void MainWindowCore::CheckRoomToCopy(const Bitmap& from, const Bitmap& into) const {
@@ -61,6 +67,14 @@ void MainWindowCore::CheckRoomToCopy(const Bitmap& from, const Bitmap& into) con
 
 void MainWindowCore::PutBackBeforeSnapshot() {
     const int index = Tools.UndoLayer;
+    if (DeepUndo()) {
+        // A step already made stands; only an edit still open is taken back.
+        const int edited = History.EditLayer();
+        if (History.EditOpen() && Layers.Lives(edited, History.EditSerial()))
+            LayerImages()[std::size_t(edited)].CopyFrom(Image3);
+        History.AbandonEdit();
+        return;
+    }
     if (Layers.InUse(index)) LayerImages()[std::size_t(index)].CopyFrom(Image3);
     Image4.CopyFrom(Image3);
     Tools.UndoPhase = 0;
@@ -70,12 +84,13 @@ void MainWindowCore::RecoverFromOutOfMemory(long long snapshots) {
     // An edit begun by this command, or a stroke begun by an earlier one and still running.
     const bool editing = beforeSnapshots_ != snapshots || Stroke.SnapshotTaken ||
                          Stroke.TickDrawing || Tools.RetouchDragging;
+    const bool putBack = !DeepUndo() || History.EditOpen();
     // Nothing here asks for a picture's memory: the reservation made the buffers the way back
     // needs. Should even that fail, the message still goes out.
     try {
         if (editing) {
             PutBackBeforeSnapshot();
-            Document.Modified = modifiedBeforeEdit_;
+            if (putBack) Document.Modified = modifiedBeforeEdit_;
             Stroke.SnapshotTaken = false;
             Tools.RetouchDragging = false;
             if (Stroke.StrokeActive || Stroke.TickDrawing) Brush.ReleaseOutside();
@@ -84,6 +99,8 @@ void MainWindowCore::RecoverFromOutOfMemory(long long snapshots) {
         Compositor.CompositeRefresh();
     } catch (const std::bad_alloc&) {
     }
+    // Old undo steps may have given way to the edit that failed.
+    ShowUndoSteps();
     screen_.ErrorBox(OutOfMemoryError().Text());
 }
 

@@ -40,9 +40,10 @@ void MainWindowCore::Image1MouseDown(TMouseButton button, TShiftState shift, int
 // The retouch tool passes here too: its tints use the colour chosen by this press.
 void MainWindowCore::BrushPress(TShiftState shift, int x, int y) {
     LayerCanvas.SetTarget(&Compositor.CurrentLayerImage());
-    Brush.Press(shift, PrimaryColour, SecondaryColour, x, y);
+    Brush.Press(shift, PrimaryColour, SecondaryColour, x, y, penPressure_);
     Document.Modified = true;
     Tools.UndoLayer = Layers.CurrentLayerIndex();
+    History.Mark(QRect());
 }
 
 void MainWindowCore::Image1MouseMove(TShiftState shift, int x, int y) {
@@ -61,7 +62,7 @@ void MainWindowCore::Image1MouseMove(TShiftState shift, int x, int y) {
         if (Tools.CutSelecting || Tools.CopySelecting) return DragSelection(x, y);
         ShowPointerPosition(x, y);
         LayerCanvas.SetTarget(&Compositor.CurrentLayerImage());
-        if (Brush.Move()) StrokeEnd();
+        if (Brush.Move(penPressure_)) StrokeEnd();
     }
     if (Tools.Picking) PickMove(shift, x, y);
 }
@@ -77,6 +78,7 @@ void MainWindowCore::Image1MouseUp(TMouseButton, TShiftState, int x, int y) {
         Compositor.CompositeRefresh();
         Stroke.SnapshotTaken = false;
         Brush.ReleaseOutside();
+        EndMarkedEdit();
     }
     if (Tools.TextToolActive && Tools.TextFloating) StampText(x, y);
     if (Tools.CutSized) return FinishCut();
@@ -111,8 +113,10 @@ void MainWindowCore::Button3Click() {
 
 bool MainWindowCore::StrokeTick() {
     LayerCanvas.SetTarget(&Compositor.CurrentLayerImage());
+    KeepStrokeInEdit();
     const QRect area = Brush.Tick();
     if (!Stroke.TickDrawing) return false;
+    History.Mark(area);
     if (!area.isEmpty()) screen_.RepaintPaintSurface(area);
     return true;
 }

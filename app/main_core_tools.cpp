@@ -45,6 +45,7 @@ void MainWindowCore::RetouchDab(int x, int y) {
     in.chosen = LayerCanvas.pen.Color;  // chosen by the press
     const QRect square = RetouchDabOn(Compositor.CurrentLayerImage(), Image1, in);
     const QRect shown = square & QRect(0, 0, Image1.Width(), Image1.Height());
+    History.Mark(shown);
     if (!shown.isEmpty()) screen_.RepaintPaintSurface(shown);
 }
 

@@ -85,6 +85,11 @@ class MainScreen {
     // holds no picture (or one larger than maxSide on a side).
     virtual void PutClipboardPicture(const Bitmap& picture) = 0;
     virtual bool TakeClipboardPicture(Bitmap& picture, int maxSide) = 0;
+    // How many undo levels are kept, and how many steps undo and redo can take now.
+    virtual void ShowUndoSteps(int levels, int back, int forward) = 0;
+    // The "元に戻す回数" dialog, modal, showing levels; false when cancelled, else the chosen
+    // number comes back.
+    virtual bool AskUndoLevels(int& levels) = 0;
 
     // ---- Tools ----
     // The swatches Panel4 and Panel5 show the primary and the secondary colour.
@@ -112,7 +117,8 @@ class MainScreen {
     // else the fields' values come back.
     virtual bool ShowNewPictureDialog(int& width, int& height) = 0;
     // The open ("開く") and save ("保存") dialogs, starting from fileName; false when
-    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document).
+    // cancelled, else the chosen name and filter entry (1 BMP, 2 JPEG, 3 layered document,
+    // 4 PNG).
     virtual bool ShowOpenDialog(QString& fileName, int& filterIndex) = 0;
     virtual bool ShowSaveDialog(QString& fileName, int& filterIndex) = 0;
     // "<target> への変更を保存しますか？" with Yes and No; true for Yes.

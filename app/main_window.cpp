@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include "app/paint_surface.h"
 #include "controls/error_box.h"
@@ -20,6 +21,8 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     setObjectName(QStringLiteral("Form1"));
     setFont(UiFont(12));
     setWindowIcon(ProgramIcon());
+    // Files and pictures may be dropped anywhere on the window, the paint surface among it.
+    setAcceptDrops(true);
 
     auto* client = new QWidget(this);
     auto* layout = new QHBoxLayout(client);
@@ -48,6 +51,7 @@ TForm1::TForm1(const QStringList& args, const QString& startDir) : core_(*this) 
     ConnectTools();
     ConnectFilters();
     ConnectDocuments();
+    ConnectView();
 
     core_.FormCreate(args, startDir);
 }
@@ -94,10 +98,7 @@ void TForm1::PaintSurfaceResized(int, int) {
 }
 
 void TForm1::RepaintPaintSurface(const QRect& area) {
-    if (area.isNull())
-        Image1->update();
-    else
-        Image1->update(area);
+    Image1->RepaintPicture(area);
 }
 
 void TForm1::SetToolPanelLeft(bool left) {
@@ -178,6 +179,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == Panel1 && event->type() == QEvent::Resize) PlaceProgressBar();
+    if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel)
+        return WheelZoom(static_cast<QWheelEvent*>(event));
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -67,6 +67,8 @@ class TForm1 : public QMainWindow, public MainScreen {
     void ShowFloatingPaste(const Bitmap& picture, int left, int top, bool visible) override;
     void PutClipboardPicture(const Bitmap& picture) override;
     bool TakeClipboardPicture(Bitmap& picture, int maxSide) override;
+    void ShowUndoSteps(int levels, int back, int forward) override;
+    bool AskUndoLevels(int& levels) override;
     // The selection rectangle and the floating paste, children of the paint surface so that
     // their places are picture coordinates, also while the view scrolls.
     TSelShape* SelShape1 = nullptr;
@@ -131,10 +133,16 @@ class TForm1 : public QMainWindow, public MainScreen {
     PaintSurface* Image1 = nullptr;
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
+    // The zoom, beside the picture size.
+    QLabel* ZoomPanel = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Files and pictures dropped from other programs (main_window_drop.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildMenus();
@@ -165,9 +173,13 @@ class TForm1 : public QMainWindow, public MainScreen {
     // ---- Editing (window) ----
     int paintCursor_ = crDefault;
     void WatchSelShape1(QEvent* event);
+    // The selection rectangle is being placed from the core's picture coordinates, which its
+    // screen place does not give back exactly when zoomed.
+    bool placingSelShape_ = false;
     // Passes SelShape1's events to WatchSelShape1; removed before the window goes, for the
     // rectangle still gets events while the window's children are destroyed.
     QObject* selShapeWatcher_ = nullptr;
+    class TUndoLevelsDlg* undoLevelsDialog_ = nullptr;
 
     // ---- Tools (window) ----
     class TTextForm* TextForm() const;
@@ -176,11 +188,23 @@ class TForm1 : public QMainWindow, public MainScreen {
 
     // ---- Documents (window) ----
     bool ShowFileDialog(bool save, QString& fileName, int& filterIndex);
+    bool DropWanted(const class QMimeData* data) const;
     TOKBottomDlg* newPictureDialog_ = nullptr;
     TForm5* jpegDialog_ = nullptr;
     // The filter entry each file dialog shows next (1 BMP).
     int openFilter_ = 1;
     int saveFilter_ = 1;
+
+    // ---- View: the zoom (main_window_view.cpp) ----
+    void AddZoomItems(QMenu* view);
+    void ConnectView();
+    void ShowZoom();
+    // Zooms to step keeping the picture point under anchor (a viewport position) in place.
+    void ZoomTo(int step, const QPointF& anchor);
+    void ZoomAroundCentre(int step);
+    // Ctrl and the wheel zoom around the pointer; true when the event was taken.
+    bool WheelZoom(class QWheelEvent* event);
+    int wheelTurn_ = 0;
 
     // ---- Loupe (window) ----
     QWidget* Window(WindowId window);

@@ -13,6 +13,8 @@ void TForm1::ConnectBrush() {
     Image1->OnMouseUp = [this](TMouseButton button, TShiftState shift, int x, int y) {
         core_.Guarded([&] { core_.Image1MouseUp(button, shift, x, y); });
     };
+    Image1->OnPen = [this](const PenEvent& pen) { core_.Guarded([&] { core_.Image1Pen(pen); }); };
+    Image1->OnPenAway = [this] { Run(&MainWindowCore::Image1PenAway); };
     Button3->OnClick = [this](QObject*) { Run(&MainWindowCore::Button3Click); };
 }
 

@@ -17,7 +17,7 @@ void TForm1::ConnectBrushSettings() {
         {"K4", &MainWindowCore::K4Click}, {"K3", &MainWindowCore::K3Click},
         {"K2", &MainWindowCore::K2Click}, {"M1", &MainWindowCore::M1Click},
         {"H1", &MainWindowCore::H1Click}, {"N8", &MainWindowCore::N8Click},
-        {"C2", &MainWindowCore::C2Click},
+        {"C2", &MainWindowCore::C2Click}, {"P1", &MainWindowCore::P1Click},
     };
     for (const auto& [name, handler] : items)
         connect(MenuItem(QString::fromLatin1(name)), &QAction::triggered, this,

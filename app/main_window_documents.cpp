@@ -15,9 +15,9 @@ namespace {
 
 const QStringList& FileFilters() {
     // The picture types' other extensions are listed too, so that such files can be chosen.
-    static const QStringList filters = {QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp *.dib)"),
-                                        QStringLiteral("JPEG (*.jpg *.jpeg *.jpe)"),
-                                        QStringLiteral("Kasumiroﾌｧｲﾙ(*.tav)")};
+    static const QStringList filters = {
+        QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp *.dib)"), QStringLiteral("JPEG (*.jpg *.jpeg *.jpe)"),
+        QStringLiteral("Kasumiroﾌｧｲﾙ(*.tav)"), QStringLiteral("PNG (*.png)")};
     return filters;
 }
 

@@ -9,6 +9,7 @@
 #include "controls/sel_shape.h"
 #include "tools/clipboard_picture.h"
 #include "tools/paste_picture.h"
+#include "tools/undo_levels_dialog.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ void TForm1::ConnectEditing() {
     SelShape1->installEventFilter(selShapeWatcher_);
 
     Image7 = new PastePicture(Image1);
+    Image7->SetView(&Image1->View());
     Image7->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
         core_.Guarded([&] { core_.Image7MouseDown(button, shift, x, y); });
     };
@@ -51,8 +53,12 @@ void TForm1::ConnectEditing() {
     Button2->OnClick = [this](QObject*) { Run(&MainWindowCore::Button2Click); };
     Button1->OnClick = [this](QObject*) { Run(&MainWindowCore::Button1Click); };
     const std::pair<const char*, void (MainWindowCore::*)()> items[] = {
-        {"Undo1", &MainWindowCore::Undo1Click}, {"Cut1", &MainWindowCore::Cut1Click},
-        {"Copy1", &MainWindowCore::Copy1Click}, {"Paste1", &MainWindowCore::Paste1Click},
+        {"Undo1", &MainWindowCore::Undo1Click},
+        {"Redo1", &MainWindowCore::Redo1Click},
+        {"UndoLevels1", &MainWindowCore::UndoLevels1Click},
+        {"Cut1", &MainWindowCore::Cut1Click},
+        {"Copy1", &MainWindowCore::Copy1Click},
+        {"Paste1", &MainWindowCore::Paste1Click},
         {"C1", &MainWindowCore::C1Click},
     };
     for (const auto& [name, handler] : items)
@@ -61,8 +67,11 @@ void TForm1::ConnectEditing() {
 }
 
 void TForm1::ShowSelShape(const QRect& bounds, bool visible) {
-    SelShape1->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    // A hidden rectangle hears of its new place only when shown.
+    placingSelShape_ = true;
+    SelShape1->setGeometry(Image1->View().ScreenRect(bounds));
     SelShape1->setVisible(visible);
+    placingSelShape_ = false;
     if (visible) SelShape1->raise();
 }
 
@@ -78,12 +87,33 @@ bool TForm1::TakeClipboardPicture(Bitmap& picture, int maxSide) {
     return TakePictureFromClipboard(picture, maxSide);
 }
 
-// The selection rectangle's own dragging moves it: the core keeps its copy in step.
+// With one level the items read as they always have and undo never greys; with more, each
+// shows how many steps it can take.
+void TForm1::ShowUndoSteps(int levels, int back, int forward) {
+    QAction* undo = MenuItem(QStringLiteral("Undo1"));
+    QAction* redo = MenuItem(QStringLiteral("Redo1"));
+    const bool deep = levels > 1;
+    undo->setText(deep ? QStringLiteral("元に戻す(&U) (%1)").arg(back)
+                       : QStringLiteral("元に戻す(&U)"));
+    redo->setText(deep ? QStringLiteral("やり直し(&R) (%1)").arg(forward)
+                       : QStringLiteral("やり直し(&R)"));
+    undo->setEnabled(!deep || back > 0);
+    redo->setEnabled(deep && forward > 0);
+}
+
+bool TForm1::AskUndoLevels(int& levels) {
+    if (!undoLevelsDialog_) undoLevelsDialog_ = new TUndoLevelsDlg(this);
+    return undoLevelsDialog_->Execute(levels);
+}
+
+// The selection rectangle's own dragging moves it: the core keeps its copy in step, in the
+// picture pixels the rectangle covers.
 void TForm1::WatchSelShape1(QEvent* event) {
     switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:
-            core_.SelShape1Changed(SelShape1->geometry());
+            if (!placingSelShape_)
+                core_.SelShape1Changed(Image1->View().PictureRect(SelShape1->geometry()));
             break;
         case QEvent::Enter:
             core_.SelShape1MouseEnter();

@@ -34,6 +34,9 @@ void TForm1::BuildMenus() {
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
     AddItem(edit, QStringLiteral("Undo1"), QStringLiteral("元に戻す(&U)"),
             QKeySequence(QStringLiteral("Ctrl+Z")));
+    AddItem(edit, QStringLiteral("Redo1"), QStringLiteral("やり直し(&R)"),
+            QKeySequence(QStringLiteral("Ctrl+Y")));
+    AddItem(edit, QStringLiteral("UndoLevels1"), QStringLiteral("元に戻す回数(&N)..."));
     edit->addSeparator();
     AddItem(edit, QStringLiteral("Cut1"), QStringLiteral("切り取り(&T)"),
             QKeySequence(QStringLiteral("Ctrl+X")));
@@ -54,6 +57,7 @@ void TForm1::BuildMenus() {
     AddItem(kind, QStringLiteral("H1"), QStringLiteral("かすれ(&K)"));
     AddItem(kind, QStringLiteral("N8"), QStringLiteral("速度によって太さが変わる(&S)"));
     AddItem(kind, QStringLiteral("C2"), QStringLiteral("速度によって濃さが変わる(&C)"));
+    AddItem(kind, QStringLiteral("P1"), QStringLiteral("筆圧(&T)"));
 
     QMenu* retouch = bar->addMenu(QStringLiteral("レタッチの種類(&R)"));
     AddItem(retouch, QStringLiteral("R1"), QStringLiteral("ソフト(&S)"));
@@ -82,6 +86,7 @@ void TForm1::BuildMenus() {
             this, [this] { core_.L1Click(); });
     connect(AddItem(view, QStringLiteral("R9"), QStringLiteral("レイヤ(&R)")), &QAction::triggered,
             this, [this] { core_.R9Click(); });
+    AddZoomItems(view);
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     connect(AddItem(help, QStringLiteral("Readme1"), QStringLiteral("Readmeを読む(&R)")),
@@ -115,7 +120,7 @@ void TForm1::BindChecks() {
         {QStringLiteral("L1"), &MenuChecks::L1}, {QStringLiteral("R9"), &MenuChecks::R9},
         {QStringLiteral("S1"), &MenuChecks::S1}, {QStringLiteral("S2"), &MenuChecks::S2},
         {QStringLiteral("S3"), &MenuChecks::S3}, {QStringLiteral("S4"), &MenuChecks::S4},
-        {QStringLiteral("S5"), &MenuChecks::S5},
+        {QStringLiteral("S5"), &MenuChecks::S5}, {QStringLiteral("P1"), &MenuChecks::P1},
     };
     for (auto it = checkFields_.cbegin(); it != checkFields_.cend(); ++it) {
         QAction* item = items_.value(it.key());

@@ -36,6 +36,8 @@ class NullScreen : public MainScreen {
     void ShowFloatingPaste(const Bitmap&, int, int, bool) override {}
     void PutClipboardPicture(const Bitmap&) override {}
     bool TakeClipboardPicture(Bitmap&, int) override { return false; }
+    void ShowUndoSteps(int, int, int) override {}
+    bool AskUndoLevels(int&) override { return false; }
 
     // ---- Tools ----
     void SetSwatchColours(TColor, TColor) override {}

@@ -4,6 +4,7 @@
 //   kasumiro_replay RECORDING OUTPUT.bmp [--rest]
 //
 // Prints the current layer's pixel checksum and the ticks run and rested.
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
@@ -42,10 +43,12 @@ int main(int argc, char** argv) {
     StrokeRecording recording;
     QString error;
     if (!StrokeRecording::Load(args[1], &recording, &error)) return Fail(error);
+    // The core starts in a folder of its own: the output is named from where we started.
+    const QString output = QFileInfo(args[2]).absoluteFilePath();
     try {
         HeadlessReplay replay(recording);
         const ReplayResult result = replay.Run(args.size() == 4);
-        if (!WriteBmp(replay.Core().Image1, args[2]))
+        if (!WriteBmp(replay.Core().Image1, output))
             return Fail(QStringLiteral("cannot write %1").arg(args[2]));
         std::printf("layer %s ticks %lld rested %lld\n",
                     qPrintable(PixelChecksum(replay.CurrentLayer())), result.ticksRun,

@@ -82,7 +82,7 @@ bool ParseBlur(const QString& word, StrokeRecording* r) {
 }
 
 bool ParseOptions(const QStringList& words, StrokeRecording* r) {
-    r->M1 = r->H1 = r->N8 = r->C2 = false;
+    r->M1 = r->H1 = r->N8 = r->C2 = r->P1 = false;
     for (int i = 1; i < words.size(); ++i) {
         const QString& w = words[i];
         if (w == QLatin1String("bleed"))
@@ -93,8 +93,29 @@ bool ParseOptions(const QStringList& words, StrokeRecording* r) {
             r->N8 = true;
         else if (w == QLatin1String("density"))
             r->C2 = true;
+        else if (w == QLatin1String("pressure"))
+            r->P1 = true;
         else
             return false;
+    }
+    return true;
+}
+
+// The words after a pointer event's position: the pen's end and its pressure, each optional.
+bool ParsePen(const QStringList& w, int from, StrokeEvent* e) {
+    if (w.size() - from > 2) return false;
+    for (int i = from; i < w.size(); ++i) {
+        if (w[i] == QLatin1String("pen") || w[i] == QLatin1String("eraser")) {
+            if (e->pointer != ptMouse) return false;
+            e->pointer = w[i] == QLatin1String("pen") ? ptPen : ptEraser;
+            continue;
+        }
+        bool ok = false;
+        const double pressure = w[i].toDouble(&ok);
+        if (!ok || !(pressure >= 0.0 && pressure <= 1.0) || e->pressure != kNoPressure)
+            return false;
+        e->pressure = PressureLevel(pressure);
+        if (e->pointer == ptMouse) e->pointer = ptPen;
     }
     return true;
 }
@@ -104,13 +125,17 @@ bool ParseEvent(const QStringList& w, StrokeRecording* r) {
     const QString& key = w[0];
     if (key == QLatin1String("down") || key == QLatin1String("up")) {
         e.kind = key == QLatin1String("down") ? StrokeEvent::Down : StrokeEvent::Up;
-        if (w.size() != 5 || !ParseButton(w[1], &e.button) || !ParseShift(w[2], &e.shift) ||
-            !ParseInts(w, 3, {&e.x, &e.y}))
+        if (w.size() < 5 || !ParseButton(w[1], &e.button) || !ParseShift(w[2], &e.shift) ||
+            !ParseInts(w.mid(0, 5), 3, {&e.x, &e.y}) || !ParsePen(w, 5, &e))
             return false;
     } else if (key == QLatin1String("move")) {
         e.kind = StrokeEvent::Move;
-        if (w.size() != 4 || !ParseShift(w[1], &e.shift) || !ParseInts(w, 2, {&e.x, &e.y}))
+        if (w.size() < 4 || !ParseShift(w[1], &e.shift) ||
+            !ParseInts(w.mid(0, 4), 2, {&e.x, &e.y}) || !ParsePen(w, 4, &e))
             return false;
+    } else if (key == QLatin1String("away")) {
+        e.kind = StrokeEvent::Away;
+        if (w.size() != 1) return false;
     } else if (key == QLatin1String("tick")) {
         e.kind = StrokeEvent::Tick;
         if (!ParseInts(w, 1, {&e.count}) || e.count < 0) return false;
@@ -178,14 +203,34 @@ void ApplySettings(MainWindowCore& core, const StrokeRecording& r) {
     core.ComboBox1Change(r.sizeIndex);
     MenuChecks& m = core.Checks;
     m.K1 = r.K1, m.K4 = r.K4, m.K3 = r.K3, m.K2 = r.K2;
-    m.M1 = r.M1, m.H1 = r.H1, m.N8 = r.N8, m.C2 = r.C2;
+    m.M1 = r.M1, m.H1 = r.H1, m.N8 = r.N8, m.C2 = r.C2, m.P1 = r.P1;
     core.PrimaryColour = r.primary;
     core.SecondaryColour = r.secondary;
     core.Random.Seed(r.seed);
     core.RegenerateBristles();
 }
 
+namespace {
+
+PenEvent PenEventFrom(const StrokeEvent& e) {
+    PenEvent pen;
+    pen.kind = e.kind == StrokeEvent::Down ? PenEvent::Press
+               : e.kind == StrokeEvent::Up ? PenEvent::Release
+                                           : PenEvent::Move;
+    pen.pointer = e.pointer;
+    pen.button = e.button;
+    pen.shift = e.shift;
+    pen.x = e.x;
+    pen.y = e.y;
+    pen.pressure = e.pressure;
+    return pen;
+}
+
+}  // namespace
+
 void SendPointerEvent(MainWindowCore& core, const StrokeEvent& e) {
+    if (e.kind == StrokeEvent::Away) return core.Image1PenAway();
+    if (e.pointer != ptMouse && e.kind != StrokeEvent::Tick) return core.Image1Pen(PenEventFrom(e));
     switch (e.kind) {
         case StrokeEvent::Down:
             core.Image1MouseDown(e.button, e.shift, e.x, e.y);
@@ -197,6 +242,7 @@ void SendPointerEvent(MainWindowCore& core, const StrokeEvent& e) {
             core.Image1MouseUp(e.button, e.shift, e.x, e.y);
             break;
         case StrokeEvent::Tick:
+        case StrokeEvent::Away:
             break;
     }
 }

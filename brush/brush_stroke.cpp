@@ -19,7 +19,8 @@ QRect LineArea(int x0, int y0, int x1, int y1, int width) {
 
 }  // namespace
 
-void BrushStroke::Press(TShiftState shift, TColor primary, TColor secondary, int x, int y) {
+void BrushStroke::Press(TShiftState shift, TColor primary, TColor secondary, int x, int y,
+                        int pressure) {
     TColor colour = 0;
     bool chosen = true;
     if (LeftAlone(shift))
@@ -37,9 +38,11 @@ void BrushStroke::Press(TShiftState shift, TColor primary, TColor secondary, int
     layer_.MoveTo(x, y);
     surface_.MoveTo(x, y);
     s_.StrokePhase = 1;
+    pressure_.Press(pressure, checks_.P1);
 }
 
-bool BrushStroke::Move() {
+bool BrushStroke::Move(int pressure) {
+    pressure_.Feel(pressure);
     if (!s_.StrokeActive) return false;
     s_.TickDrawing = true;
     if (s_.StrokePhase == 1) SwellingStep(s_, Pens(), checks_);
@@ -87,11 +90,25 @@ void BrushStroke::WidthBySpeed() {
 }
 
 QRect BrushStroke::PlainLine() {
+    // Pressure narrows only the line laid down: the pens keep the stroke's width, which the
+    // swelling and the tail go on from.
+    const int layerWidth = layer_.pen.Width();
+    const int surfaceWidth = surface_.pen.Width();
+    pressure_.Settle(checks_.P1, layerWidth);
+    const int laid = pressure_.Width(layerWidth);
+    if (laid != layerWidth) {
+        layer_.pen.SetWidth(laid);
+        surface_.pen.SetWidth(laid);
+    }
     // The layer gets its pixels too, but only the paint surface is repainted.
     const QRect area =
         LineArea(surface_.PenX(), surface_.PenY(), s_.PointerX, s_.PointerY, surface_.pen.Width());
     layer_.LineTo(s_.PointerX, s_.PointerY);
     surface_.LineTo(s_.PointerX, s_.PointerY);
+    if (laid != layerWidth) {
+        layer_.pen.SetWidth(layerWidth);
+        surface_.pen.SetWidth(surfaceWidth);
+    }
     return area;
 }
 
@@ -108,7 +125,11 @@ QRect BrushStroke::BristleLines() {
     surface_.pen.SetWidth(1);
     const int most = 5 * s_.BrushSize;
     s_.InkLevel = std::clamp(s_.InkLevel, 0, most - 1);
-    for (int k = 0; k < s_.InkLevel; ++k) {
+    // Pressure inks fewer bristles; the stroke keeps its ink. Five bristles in table order
+    // spread the cloud by about one pixel.
+    pressure_.Settle(checks_.P1, (s_.InkLevel + 4) / 5);
+    const int inked = pressure_.Bristles(s_.InkLevel);
+    for (int k = 0; k < inked; ++k) {
         const int dx = bristles_.BristleX[std::size_t(k)];
         const int dy = bristles_.BristleY[std::size_t(k)];
         layer_.MoveTo(s_.SegmentStartX + dx, s_.SegmentStartY + dy);
@@ -118,7 +139,7 @@ QRect BrushStroke::BristleLines() {
     }
     s_.BristleCursor = most + 1;
     QRect area;
-    if (s_.InkLevel > 0)
+    if (inked > 0)
         area = LineArea(s_.SegmentStartX, s_.SegmentStartY, s_.SegmentEndX, s_.SegmentEndY,
                         2 * kBristleReach);
     // With blur, the dry brush bleeds once more before the tick's own bleed.

@@ -8,6 +8,7 @@
 #include "brush/bristle_set.h"
 #include "brush/ink_effects.h"
 #include "brush/menu_checks.h"
+#include "brush/pen_pressure.h"
 #include "brush/stroke_state.h"
 #include "brush/stroke_steps.h"
 #include "platform/canvas.h"
@@ -25,11 +26,13 @@ class BrushStroke {
 
     // The press on the paint surface: the button set chooses the colour (anything but the
     // left or the right button alone keeps the previous stroke's colour), the pens go to the
-    // point and the swelling starts. It puts no ink down.
-    void Press(TShiftState shift, TColor primary, TColor secondary, int x, int y);
+    // point and the swelling starts. It puts no ink down. pressure: the pen's, in thousandths,
+    // or kNoPressure.
+    void Press(TShiftState shift, TColor primary, TColor secondary, int x, int y,
+               int pressure = kNoPressure);
     // A pointer move while the stroke runs: the swelling or the tail step. True when the
     // tail is used up and the stroke must end.
-    bool Move();
+    bool Move(int pressure = kNoPressure);
     // Release inside the picture: the tail starts at the release point.
     void ReleaseInside(int x, int y);
     // Release outside the picture: the stroke stops at once with no ink and no width.
@@ -42,6 +45,8 @@ class BrushStroke {
     // have their targets. Returns the area of the paint surface it may have changed (empty
     // when it drew nothing).
     QRect Tick();
+
+    const PenPressure& Pressure() const { return pressure_; }
 
   private:
     StrokePens Pens() { return {layer_, surface_}; }
@@ -58,4 +63,5 @@ class BrushStroke {
     Canvas& surface_;
     const BristleSet& bristles_;
     const MenuChecks& checks_;
+    PenPressure pressure_;
 };

@@ -7,6 +7,7 @@ const std::vector<MenuChecks::Entry>& MenuChecks::Persisted() {
         {"tavo", "K3", &MenuChecks::K3, true},     {"tavo", "K4", &MenuChecks::K4, false},
         {"tavo", "M1", &MenuChecks::M1, true},     {"tavo", "H1", &MenuChecks::H1, true},
         {"tavo", "N8", &MenuChecks::N8, false},    {"tavo", "C2", &MenuChecks::C2, true},
+        {"tavo", "P1", &MenuChecks::P1, true},  // the pen's pressure
         {"show", "R9", &MenuChecks::R9, true},     {"show", "L1", &MenuChecks::L1, true},
         {"retachi", "R1", &MenuChecks::R1, true},  {"retachi", "R2", &MenuChecks::R2, false},
         {"retachi", "R3", &MenuChecks::R3, false}, {"retachi", "R4", &MenuChecks::R4, false},

@@ -6,9 +6,10 @@
 #include <vector>
 
 struct MenuChecks {
-    // Brush kind: no blur, weak, medium, strong; bleed; dry brush; width and density by speed.
+    // Brush kind: no blur, weak, medium, strong; bleed; dry brush; width and density by speed;
+    // the pen's pressure.
     bool K1 = false, K4 = false, K3 = true, K2 = false;
-    bool M1 = true, H1 = true, N8 = false, C2 = false;
+    bool M1 = true, H1 = true, N8 = false, C2 = false, P1 = true;
     // Retouch kind.
     bool R1 = true, R2 = false, R6 = false, R3 = false, R7 = false, R5 = false, R8 = false,
          R4 = false;

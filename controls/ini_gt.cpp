@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 
 #include "platform/app_paths.h"
 #include "platform/profile.h"
@@ -62,6 +64,17 @@ int TIniGT::ReadInteger(const QString& section, const QString& key, int def) con
     else
         value = text.toInt(&ok, 10);
     return ok ? value : def;
+}
+
+int TIniGT::ReadIntegerIn(const QString& section, const QString& key, int def, int lowest,
+                          int highest) const {
+    const QString number = ReadString(section, key, QString()).trimmed();
+    bool ok = false;
+    const qlonglong value = number.toLongLong(&ok);
+    if (ok) return int(std::clamp<qlonglong>(value, lowest, highest));
+    static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!digits.match(number).hasMatch()) return def;
+    return number.startsWith(QLatin1Char('-')) ? lowest : highest;
 }
 
 bool TIniGT::ReadBool(const QString& section, const QString& key, bool def) const {

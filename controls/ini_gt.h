@@ -41,6 +41,10 @@ class TIniGT {
 
     bool ReadBool(const QString& section, const QString& key, bool def) const;
     int ReadInteger(const QString& section, const QString& key, int def) const;
+    // A whole number brought into lowest..highest (digits too many for any integer still say
+    // which end they lie beyond); anything else is def.
+    int ReadIntegerIn(const QString& section, const QString& key, int def, int lowest,
+                      int highest) const;
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
 
     // Writes throw UserError ("<path> に書き込めません") when the file cannot be written.

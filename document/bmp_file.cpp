@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 
@@ -16,6 +17,9 @@ namespace {
 
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
+// As much of a file as its headers can ask us to look at: the 40-byte header's fields and the
+// bit fields after it.
+constexpr std::size_t kHeadBytes = kFileHeaderSize + kInfoHeaderSize + 12;
 
 void Put16(std::uint8_t* p, std::uint32_t v) {
     p[0] = std::uint8_t(v);
@@ -36,6 +40,8 @@ struct BmpHeader {
     std::uint32_t infoSize = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;  // rows, whatever their order
+    bool topDown = false;
+    int planes = 1;
     int bitsPerPixel = 0;
     std::uint32_t compression = 0;
     std::uint32_t dataOffset = 0;
@@ -62,8 +68,8 @@ void ReadMasks(const std::uint8_t* p, std::size_t size, BmpHeader& h) {
 
 // The file and info headers, as far as sizes go. Anything a bitmap cannot be is refused here.
 // Headers: 12 bytes (the old core header), 16 to 39 (OS/2's, its missing fields zero), 40 and
-// longer (Windows').
-BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
+// longer (Windows'). p holds the file's first size bytes (all of them, or kHeadBytes at least).
+BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size, std::size_t fileSize) {
     if (size < kFileHeaderSize + 12 || p[0] != 'B' || p[1] != 'M') throw InvalidPictureFormat();
     BmpHeader h;
     h.dataOffset = Get32(p + 10);
@@ -72,6 +78,7 @@ BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
     if (h.infoSize == 12) {  // the old core header: 16-bit sizes
         h.width = Get16(info + 4);
         h.height = Get16(info + 6);
+        h.planes = int(Get16(info + 8));
         h.bitsPerPixel = int(Get16(info + 10));
     } else {
         if (h.infoSize < 16 || size < kFileHeaderSize + std::min<std::size_t>(h.infoSize, 40))
@@ -79,6 +86,8 @@ BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
         h.width = std::int32_t(Get32(info + 4));
         const std::int64_t rows = std::int32_t(Get32(info + 8));
         h.height = rows < 0 ? -rows : rows;
+        h.topDown = rows < 0;
+        h.planes = int(Get16(info + 12));
         h.bitsPerPixel = int(Get16(info + 14));
         h.compression = h.infoSize >= 20 ? Get32(info + 16) : 0;
         // OS/2 gives 3 and 4 to codings nobody writes; they are not bit fields.
@@ -89,7 +98,7 @@ BmpHeader ParseHeader(const std::uint8_t* p, std::size_t size) {
     static const int kDepths[] = {1, 4, 8, 16, 24, 32};
     if (std::find(std::begin(kDepths), std::end(kDepths), h.bitsPerPixel) == std::end(kDepths))
         throw InvalidPictureFormat();
-    if (h.dataOffset >= size) throw InvalidPictureFormat();
+    if (h.dataOffset >= fileSize) throw InvalidPictureFormat();
     return h;
 }
 
@@ -163,6 +172,34 @@ void CheckPixelData(const BmpHeader& h, std::size_t size) {
         throw InvalidPictureFormat();
 }
 
+// A plain 24-bit bitmap (one plane, no compression, a header Qt reads, its pixels after the
+// headers) holds its rows as our bitmaps do: they are copied as they are. Qt's reader gives the
+// same pixels through two more pictures' worth of memory and time.
+bool IsPlain24(const BmpHeader& h) {
+    const bool knownHeader = h.infoSize == 12 || (h.infoSize >= 16 && h.infoSize <= 40) ||
+                             h.infoSize == 52 || h.infoSize == 56 || h.infoSize == 108 ||
+                             h.infoSize == 124;
+    return h.bitsPerPixel == 24 && h.compression == 0 && h.planes == 1 && knownHeader &&
+           h.dataOffset >= kFileHeaderSize + h.infoSize;
+}
+
+// Hands each of a plain 24-bit file's rows, in the file's order, to read(row, into): its
+// bytes are the bitmap row's, padding included (both are four-byte aligned).
+template <typename ReadRow>
+Bitmap ReadPlain24(const BmpHeader& h, ReadRow read) {
+    const int height = int(h.height);
+    Bitmap picture;
+    try {
+        picture.MakeWhite(int(h.width), height);
+        picture.ScanLine(0);
+    } catch (const std::bad_alloc&) {
+        throw PictureTooLarge();
+    }
+    for (int row = 0; row < height; ++row)
+        read(std::size_t(row), picture.ScanLine(h.topDown ? row : height - 1 - row));
+    return picture;
+}
+
 Bitmap FromImage(const QImage& decoded) {
     const QImage image = decoded.convertToFormat(QImage::Format_RGB32);
     Bitmap picture(image.width(), image.height());
@@ -207,7 +244,41 @@ void WriteBmp(QIODevice& out, const Bitmap& picture) {
 
 Bitmap ReadBmp(const char* data, std::size_t size) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
-    const BmpHeader h = ParseHeader(bytes, size);
+    const BmpHeader h = ParseHeader(bytes, size, size);
+    CheckPictureSize(h.width, h.height);
+    CheckPixelData(h, size);
+    if (!IsPlain24(h)) return ReadBmpWithQt(data, size);
+    const std::size_t rowBytes = (std::size_t(h.width) * 3 + 3) & ~std::size_t(3);
+    return ReadPlain24(h, [&](std::size_t row, std::uint8_t* into) {
+        std::memcpy(into, bytes + h.dataOffset + row * rowBytes, rowBytes);
+    });
+}
+
+Bitmap ReadBmpFile(const QString& path) {
+    QFile file;
+    OpenFileForReading(file, path);
+    const qint64 fileSize = file.size();
+    std::uint8_t head[kHeadBytes];
+    const qint64 got = ReadAt(file, 0, head, std::min<qint64>(fileSize, kHeadBytes));
+    const BmpHeader h = ParseHeader(head, std::size_t(got), std::size_t(fileSize));
+    if (!IsPlain24(h)) {
+        file.close();
+        const QByteArray bytes = ReadWholeFile(path);
+        return ReadBmp(bytes.constData(), std::size_t(bytes.size()));
+    }
+    CheckPictureSize(h.width, h.height);
+    CheckPixelData(h, std::size_t(fileSize));
+    // Each row goes from the file straight into its place: no copy of the file is held.
+    const qint64 rowBytes = (qint64(h.width) * 3 + 3) & ~qint64(3);
+    return ReadPlain24(h, [&](std::size_t row, std::uint8_t* into) {
+        if (ReadAt(file, h.dataOffset + qint64(row) * rowBytes, into, rowBytes) != rowBytes)
+            throw ReadBeyondEnd();
+    });
+}
+
+Bitmap ReadBmpWithQt(const char* data, std::size_t size) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    const BmpHeader h = ParseHeader(bytes, size, size);
     CheckPictureSize(h.width, h.height);
     CheckPixelData(h, size);
     QByteArray held = AsQtReadsIt(bytes, size, h);

@@ -6,6 +6,7 @@
 #include "platform/bitmap.h"
 
 class QIODevice;
+class QString;
 
 // Writes picture as a 24-bit BMP. Throws InOutError when a write fails.
 void WriteBmp(QIODevice& out, const Bitmap& picture);
@@ -13,3 +14,9 @@ void WriteBmp(QIODevice& out, const Bitmap& picture);
 // Decodes a BMP file held in memory. The header is checked against the limits and the bytes
 // present before the picture is allocated. Throws InvalidPictureFormat or PictureTooLarge.
 Bitmap ReadBmp(const char* data, std::size_t size);
+// Reads a BMP file. A plain 24-bit one goes from the file into the picture row by row; others
+// are read whole and decoded. Throws InOutError too.
+Bitmap ReadBmpFile(const QString& path);
+// The same through Qt's general reader, for every form. ReadBmp copies plain 24-bit files
+// itself, which gives the same pixels.
+Bitmap ReadBmpWithQt(const char* data, std::size_t size);

@@ -9,6 +9,7 @@
 
 #include "document/document_errors.h"
 #include "document/layered_document.h"
+#include "document/png_file.h"
 #include "platform/file_names.h"
 
 namespace {
@@ -55,34 +56,64 @@ bool Fits(std::int64_t width, std::int64_t height) {
     return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
-// The file's bytes are read whole, and copied once more when their header is one Qt does not
-// read. Qt decodes into 32 bits a pixel (8 for palette pictures); anything but 16 or 24 bits is
-// converted once more before it becomes our picture.
+// A plain 24-bit file goes from the file into the picture row by row: nothing beside it. Others
+// are read whole, and copied once more when their header is one Qt does not read. Qt decodes
+// into 32 bits a pixel (8 for palette pictures); anything but 16 or 24 bits is converted once
+// more before it becomes our picture.
 PictureFileSize ProbeBmp(const ProbeFile& file) {
-    std::uint8_t h[30];
+    std::uint8_t h[34] = {};
     if (!file.Read(0, h, 26) || h[0] != 'B' || h[1] != 'M') return {};
     std::int64_t width;
     std::int64_t height;
+    int planes;
     int bits;
+    std::uint32_t compression = 0;
     const std::uint32_t infoSize = Get32Le(h + 14);
     const bool rewritten = infoSize != 12 && infoSize != 40 && infoSize != 108 && infoSize != 124;
     if (infoSize == 12) {  // the old core header: 16-bit sizes
         width = Get16Le(h + 18);
         height = Get16Le(h + 20);
+        planes = int(Get16Le(h + 22));
         bits = int(Get16Le(h + 24));
     } else {
         if (!file.Read(26, h + 26, 4)) return {};
         width = std::int32_t(Get32Le(h + 18));
         height = std::int32_t(Get32Le(h + 22));
         height = height < 0 ? -height : height;
+        planes = int(Get16Le(h + 26));
         bits = int(Get16Le(h + 28));
+        if (infoSize >= 20 && !file.Read(30, h + 30, 4)) return {};
+        compression = infoSize >= 20 ? Get32Le(h + 30) : 0;
     }
     if (!Fits(width, height)) return {};
+    const DocumentShape shape{int(width), int(height), 1};
+    const bool knownHeader = infoSize == 12 || (infoSize >= 16 && infoSize <= 40) ||
+                             infoSize == 52 || infoSize == 56 || infoSize == 108 || infoSize == 124;
+    if (bits == 24 && compression == 0 && planes == 1 && knownHeader &&
+        Get32Le(h + 10) >= 14 + infoSize)
+        return {true, shape, 0};
     const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
     const std::uint64_t decoded = pixels * (bits <= 8 ? 1 : 4);
     const std::uint64_t converted = (bits == 16 || bits == 24) ? 0 : pixels * 4;
     const std::uint64_t bytes = file.Size() * (rewritten ? 2 : 1);
-    return {true, {int(width), int(height), 1}, bytes + decoded + converted};
+    return {true, shape, bytes + decoded + converted};
+}
+
+// The file is read whole and its picture data inflated at once (png_file.h).
+PictureFileSize ProbePng(const ProbeFile& file) {
+    static const std::uint8_t kStart[16] = {137, 80, 78, 71, 13,  10,  26,  10,
+                                            0,   0,  0,  13, 'I', 'H', 'D', 'R'};
+    std::uint8_t h[29];
+    if (!file.Read(0, h, sizeof h) || !std::equal(kStart, kStart + 16, h)) return {};
+    const std::uint32_t width = Get16Be(h + 16) << 16 | Get16Be(h + 18);
+    const std::uint32_t height = Get16Be(h + 20) << 16 | Get16Be(h + 22);
+    const int depth = h[24];
+    static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};  // by colour type
+    const int channels = h[25] < 7 ? kChannels[h[25]] : 0;
+    if (!Fits(width, height) || channels == 0 || depth < 1 || depth > 16) return {};
+    return {true,
+            {int(width), int(height), 1},
+            file.Size() + PngReadBytes(width, height, channels * depth, h[28] == 1, file.Size())};
 }
 
 struct JpegComponent {
@@ -215,6 +246,8 @@ PictureFileSize ProbePictureFile(const QString& path, FileType type) {
             return ProbeJpeg(file);
         case FileType::Layered:
             return ProbeLayered(file);
+        case FileType::Png:
+            return ProbePng(file);
         case FileType::Unknown:
             break;
     }
@@ -231,6 +264,8 @@ std::uint64_t EncodeBytes(FileType type, int width, int height, bool progressive
             return picture + (progressive ? picture : 0);
         case FileType::Layered:
             return std::max<std::uint64_t>((std::uint64_t(height) + 1) * 4, 1 << 20);
+        case FileType::Png:
+            return PngWriteBytes(width, height);
         case FileType::Bmp:
         case FileType::Unknown:
             break;

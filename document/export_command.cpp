@@ -62,6 +62,9 @@ bool Parse(const QStringList& args, ExportRequest& request) {
 
 // The visible layers of the loaded file composed on white, as the paint surface shows them.
 Bitmap Composed(LoadedFile&& file) {
+    // A flat picture is its own composition (one shown layer keyed on white, over white), and
+    // a second picture of its size would only cost memory.
+    if (file.Type != FileType::Layered) return std::move(file.Picture);
     LayerStack stack;
     Bitmap picture(file.Width(), file.Height());
     {
@@ -94,6 +97,9 @@ void Write(const ExportRequest& request, FileType type, const Bitmap& picture) {
             break;
         case FileType::Jpeg:
             SaveJpegFile(request.out, picture, request.quality, request.progressive);
+            break;
+        case FileType::Png:
+            SavePngFile(request.out, picture);
             break;
         case FileType::Layered:
             SaveLayeredFile(request.out, picture.Width(), picture.Height(),

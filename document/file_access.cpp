@@ -84,6 +84,20 @@ void OpenFileForReading(QFile& file, const QString& path) {
     }
 }
 
+qint64 ReadAt(QFile& file, qint64 offset, void* into, qint64 size) {
+    qint64 done = 0;
+    while (done < size) {
+        errno = 0;
+        const ssize_t n = pread(file.handle(), static_cast<char*>(into) + done,
+                                std::size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ThrowFileError(ioAccessDenied);
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
 QByteArray ReadWholeFile(const QString& path) {
     QFile file;
     OpenFileForReading(file, path);

@@ -13,6 +13,10 @@ class QIODevice;
 // a device) is refused without waiting on it. Throws InOutError.
 void OpenFileForReading(QFile& file, const QString& path);
 
+// Reads up to size bytes at offset of a file opened for reading; fewer only where the file
+// ends. Throws InOutError.
+qint64 ReadAt(QFile& file, qint64 offset, void* into, qint64 size);
+
 // The file's bytes. Throws InOutError when it cannot be read, PictureTooLarge (document_errors.h)
 // when it is larger than the memory we could give it.
 QByteArray ReadWholeFile(const QString& path);

@@ -5,6 +5,7 @@
 #include "document/bmp_file.h"
 #include "document/file_access.h"
 #include "document/jpeg_codec.h"
+#include "document/png_file.h"
 
 namespace {
 
@@ -29,12 +30,13 @@ FileType TypeOfName(const QString& name) {
     if (ext == QLatin1String("bmp")) return FileType::Bmp;
     if (ext == QLatin1String("jpg")) return FileType::Jpeg;
     if (ext == QLatin1String("tav")) return FileType::Layered;
+    if (ext == QLatin1String("png")) return FileType::Png;
     const OtherExtension* other = OtherExtensionOf(name);
     return other ? other->type : FileType::Unknown;
 }
 
 QString WithTypeExtension(const QString& name, FileType type) {
-    static const char* const kExtensions[] = {"", "bmp", "jpg", "tav"};
+    static const char* const kExtensions[] = {"", "bmp", "jpg", "tav", "png"};
     const OtherExtension* other = OtherExtensionOf(name);
     if (other && other->type == type) return name;
     // Past a longer extension, not into it ("a.jpeg" as a bitmap is "a.bmp").
@@ -50,18 +52,23 @@ LoadedFile LoadFile(const QString& path, FileType type, FileProgress* progress) 
         file.Document = ReadLayeredDocumentFile(path, progress);
         return file;
     }
+    LoadedFile file;
+    file.Type = type;
+    if (type == FileType::Bmp) {
+        file.Picture = ReadBmpFile(path);
+        return file;
+    }
     const QByteArray bytes = ReadWholeFile(path);
     const char* data = bytes.constData();
     const auto size = std::size_t(bytes.size());
-    LoadedFile file;
-    file.Type = type;
     switch (type) {
-        case FileType::Bmp:
-            file.Picture = ReadBmp(data, size);
-            break;
         case FileType::Jpeg:
             file.Picture = DecodeJpeg(data, size);
             break;
+        case FileType::Png:
+            file.Picture = ReadPng(data, size);
+            break;
+        case FileType::Bmp:
         case FileType::Layered:
         case FileType::Unknown:
             throw UserError(QStringLiteral("このファイルには対応していません。"));
@@ -113,6 +120,10 @@ QByteArray SaveJpegFile(const QString& path, const Bitmap& picture, int quality,
     const QByteArray jpeg = EncodeJpeg(picture, quality, progressive);
     SaveFileAtomically(path, [&](QIODevice& out) { WriteAll(out, jpeg); });
     return jpeg;
+}
+
+void SavePngFile(const QString& path, const Bitmap& picture) {
+    SaveFileAtomically(path, [&](QIODevice& out) { WritePng(out, picture); });
 }
 
 void SaveLayeredFile(const QString& path, int width, int height,

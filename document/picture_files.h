@@ -1,5 +1,5 @@
 #pragma once
-// The three file types and what loading and saving one means, for the file commands and the
+// The four file types and what loading and saving one means, for the file commands and the
 // command line alike.
 #include <QByteArray>
 #include <QString>
@@ -10,18 +10,18 @@
 #include "platform/runtime_errors.h"
 
 // The file dialogs' filter entries, in their order.
-enum class FileType { Unknown = 0, Bmp = 1, Jpeg = 2, Layered = 3 };
+enum class FileType { Unknown = 0, Bmp = 1, Jpeg = 2, Layered = 3, Png = 4 };
 
 inline const QString kUntitled = QStringLiteral("無題");
 
-// By the last three characters of a name, in any case: "bmp", "jpg" or "tav"; and by the other
-// extensions of the picture types: ".jpeg" and ".jpe" (JPEG), ".dib" (BMP).
+// By the last three characters of a name, in any case: "bmp", "jpg", "tav" or "png"; and by the
+// other extensions of the picture types: ".jpeg" and ".jpe" (JPEG), ".dib" (BMP).
 FileType TypeOfName(const QString& name);
 // The name with its last three characters replaced by the type's extension. A name that has one
 // of the type's other extensions stays as it is; one that has another type's loses it whole.
 QString WithTypeExtension(const QString& name, FileType type);
 
-// A file as loaded: a flat picture (BMP, JPEG) or every layer (layered document).
+// A file as loaded: a flat picture (BMP, JPEG, PNG) or every layer (layered document).
 struct LoadedFile {
     FileType Type = FileType::Unknown;
     Bitmap Picture;
@@ -48,5 +48,6 @@ std::vector<LayerSource> DocumentLayers(const LayerStack& stack, const LayerComp
 void SaveBmpFile(const QString& path, const Bitmap& picture);
 // Returns the JPEG written, so that the caller can show the compressed result.
 QByteArray SaveJpegFile(const QString& path, const Bitmap& picture, int quality, bool progressive);
+void SavePngFile(const QString& path, const Bitmap& picture);
 void SaveLayeredFile(const QString& path, int width, int height,
                      const std::vector<LayerSource>& layers, FileProgress* progress = nullptr);

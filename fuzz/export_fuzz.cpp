@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static QTemporaryDir dir;
     if (size < 1 || AsksForALargeArithmeticFrame(data + 1, size - 1)) return 0;
     // The first byte chooses the input's kind, the output's kind and the JPEG options.
-    static const char* const kInputs[] = {"in.tav", "in.bmp", "in.jpg"};
-    static const char* const kOutputs[] = {"out.bmp", "out.jpg", "out.tav"};
-    const QString in = dir.filePath(QLatin1String(kInputs[data[0] % 3]));
-    const QString out = dir.filePath(QLatin1String(kOutputs[data[0] / 3 % 3]));
+    static const char* const kInputs[] = {"in.tav", "in.bmp", "in.jpg", "in.png"};
+    static const char* const kOutputs[] = {"out.bmp", "out.jpg", "out.tav", "out.png"};
+    const QString in = dir.filePath(QLatin1String(kInputs[data[0] % 4]));
+    const QString out = dir.filePath(QLatin1String(kOutputs[data[0] / 4 % 4]));
     {
         QFile file(in);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();

@@ -13,6 +13,7 @@
 #include "document/bmp_file.h"
 #include "document/jpeg_codec.h"
 #include "document/layered_document.h"
+#include "document/png_file.h"
 #include "jpeg_test_files.h"
 #include "platform/shift_jis.h"
 
@@ -45,6 +46,7 @@ void SettingsSeeds() {
     Seed("settings_fuzz", "odd.ini",
          "[image\n= \n[ ]\nwidth\n[IMAGE]\nWIDTH = 12 \n[Image]\nWidth=x\n");
     Seed("settings_fuzz", "empty.ini", "");
+    Seed("settings_fuzz", "undo.ini", "[undo]\nLevels=+20\nMemoryMB=-99999999999999999999\n");
 }
 
 void ShiftJisSeeds() {
@@ -202,20 +204,42 @@ void JpegSeeds() {
     Seed("jpeg_fuzz", "arithmetic_progressive_444.jpg", Bytes(EncodeTestJpeg(colour)));
 }
 
-// The export's first byte picks the input kind (byte % 3: layered, BMP, JPEG) and the output
-// kind (byte / 3 % 3: BMP, JPEG, layered); the rest is the input file.
+// Ours, and every form other programs write (the tests' variants, made by ImageMagick).
+void PngSeeds() {
+    const auto written = [](const Bitmap& picture) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        WritePng(buffer, picture);
+        return bytes;
+    };
+    Seed("png_fuzz", "ours.png", Bytes(written(Sample(5, 3))));
+    Seed("png_fuzz", "ours_one_pixel.png", Bytes(written(Sample(1, 1))));
+    const QByteArray wide = written(Sample(17, 9));
+    Seed("png_fuzz", "ours_17x9.png", Bytes(wide));
+    Seed("png_fuzz", "cut.png", Bytes(wide.left(wide.size() / 2)));
+    const QDir variants(QStringLiteral(KASUMIRO_PNG_VARIANTS));
+    for (const QString& name : variants.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        QFile file(variants.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            Seed("png_fuzz", ("other_" + name.toStdString()).c_str(), Bytes(file.readAll()));
+    }
+}
+
+// The export's first byte picks the input kind (byte % 4: layered, BMP, JPEG, PNG) and the
+// output kind (byte / 4 % 4: BMP, JPEG, layered, PNG); the rest is the input file.
 void ExportSeeds() {
     const QString folder = out;
-    for (const char* target : {"layered_fuzz", "bmp_fuzz", "jpeg_fuzz"}) {
-        const int kind = target[0] == 'l' ? 0 : target[0] == 'b' ? 1 : 2;
+    for (const char* target : {"layered_fuzz", "bmp_fuzz", "jpeg_fuzz", "png_fuzz"}) {
+        const int kind = target[0] == 'l' ? 0 : target[0] == 'b' ? 1 : target[0] == 'j' ? 2 : 3;
         const QDir seeds(folder + QLatin1Char('/') + QLatin1String(target));
         int n = 0;
         for (const QString& name : seeds.entryList(QDir::Files)) {
             QFile file(seeds.filePath(name));
             if (!file.open(QIODevice::ReadOnly)) continue;
             const std::string bytes = Bytes(file.readAll());
-            for (int outKind = 0; outKind < 3; ++outKind) {
-                const char first = char(kind + 3 * outKind + (n % 2 ? 0x40 : 0));
+            for (int outKind = 0; outKind < 4; ++outKind) {
+                const char first = char(kind + 4 * outKind + (n % 2 ? 0x40 : 0));
                 const std::string seedName =
                     std::string(target) + "-" + std::to_string(n) + "-" + std::to_string(outKind);
                 Seed("export_fuzz", seedName.c_str(), first + bytes);
@@ -238,6 +262,7 @@ int main(int argc, char** argv) {
     LayeredSeeds();
     BmpSeeds();
     JpegSeeds();
+    PngSeeds();
     ExportSeeds();
     return 0;
 }

@@ -31,6 +31,11 @@ void ReadEverything(const TIniGT& ini) {
     for (const char* form : {"Form1", "Form10", "Form11"})
         ini.ReadPlacement(QString::fromLatin1(form), QStringLiteral("Pos"), WindowPlacement());
     ini.ReadString(QStringLiteral("Layer"), QStringLiteral("Name"), QString());
+    for (const char* key : {"Levels", "MemoryMB"}) {
+        const int value =
+            ini.ReadIntegerIn(QStringLiteral("undo"), QString::fromLatin1(key), 7, 1, 100);
+        if (value < 1 || value > 100) std::abort();
+    }
 }
 
 }  // namespace

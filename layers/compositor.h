@@ -96,6 +96,12 @@ class LayerCompositor {
     // do when it shows that bitmap already.
     void ShowOnPaintSurface(const Bitmap& bitmap);
 
+    // After layer index changed inside area only: Image1 is composed again there (and the
+    // below cache, when that layer lies below the current one), the loupe is fed and the
+    // layer's thumbnail renewed. The counts and flags of the last rebuild must still hold (no
+    // LayersChanged pending). The caller repaints the area.
+    void RefreshArea(const QRect& area, int index);
+
   private:
     void RecountLayers();
     void ApplyMerge();

@@ -35,3 +35,9 @@ inline QColor ToQColor(TColor c) {
 inline TColor FromQColor(const QColor& q) {
     return RgbColour(q.red(), q.green(), q.blue());
 }
+
+// One channel of a colour with coverage alpha (0 to 255) laid over white, rounded: how every
+// picture with transparency becomes a layer, which has none.
+constexpr std::uint8_t OverWhite(int channel, int alpha) {
+    return std::uint8_t((channel * alpha + 255 * (255 - alpha) + 127) / 255);
+}

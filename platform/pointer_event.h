@@ -6,8 +6,9 @@
 #include "platform/pointer_pixel.h"
 #include "platform/shift_state.h"
 
-// Held buttons and Shift, Ctrl, Alt; a double click is marked by the caller that sees one.
-inline TShiftState ShiftStateOf(const QMouseEvent& event) {
+// Held buttons and Shift, Ctrl, Alt (of a mouse or a tablet event); a double click is marked by
+// the caller that sees one.
+inline TShiftState ShiftStateOf(const QSinglePointEvent& event) {
     TShiftState shift = 0;
     const Qt::KeyboardModifiers keys = event.modifiers();
     if (keys & Qt::ShiftModifier) shift |= ssShift;

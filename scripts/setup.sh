@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libjpeg62-turbo-dev
+  qt6-base-dev libjpeg62-turbo-dev libdeflate-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool xclip

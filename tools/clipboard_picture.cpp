@@ -8,15 +8,6 @@ QImage ClipboardImage(const Bitmap& picture) {
     return picture.ConstView().convertToFormat(QImage::Format_RGB32);
 }
 
-namespace {
-
-// One channel of a colour with coverage alpha laid over white.
-inline std::uint8_t OverWhite(int channel, int alpha) {
-    return std::uint8_t((channel * alpha + 255 * (255 - alpha) + 127) / 255);
-}
-
-}  // namespace
-
 bool PictureFromImage(const QImage& image, Bitmap& picture, int maxSide) {
     if (image.isNull() || image.width() > maxSide || image.height() > maxSide) return false;
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);

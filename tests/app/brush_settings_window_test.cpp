@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include "app/main_window.h"
@@ -37,4 +38,27 @@ TEST_F(BrushSettingsWindowTest, SizeBoxHiddenMenuAndBlurItemsShowTheCoresMarks) 
     for (const char* name : {"K1", "K3", "K4"}) EXPECT_FALSE(form.MenuItem(name)->isChecked());
     EXPECT_TRUE(form.MenuItem("K2")->isChecked());
     EXPECT_EQ(form.Core().Blur(), blStrong);
+}
+
+// "筆圧(&T)" closes the brush-kind menu, checked from the start, and toggles the core's mark.
+TEST_F(BrushSettingsWindowTest, PressureItemEndsTheBrushKindMenu) {
+    TForm1 form({}, dir.path());
+    QAction* item = form.MenuItem("P1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("筆圧(&T)"));
+    QMenu* menu = nullptr;
+    for (QObject* o : item->associatedObjects())
+        if (auto* m = qobject_cast<QMenu*>(o)) menu = m;
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), QStringLiteral("筆の種類(&K)"));
+    const QList<QAction*> kind = menu->actions();
+    EXPECT_EQ(kind.back(), item);
+    EXPECT_EQ(kind[kind.size() - 2], form.MenuItem("C2"));
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(form.Core().Checks.P1);
+    item->trigger();
+    EXPECT_TRUE(form.Core().Checks.P1);
 }

@@ -88,7 +88,8 @@ TEST_F(BrushSettingsTest, BlurLevelsAreRadioItemsAndOptionsToggle) {
     } toggles[] = {{&MainWindowCore::M1Click, &MenuChecks::M1},
                    {&MainWindowCore::H1Click, &MenuChecks::H1},
                    {&MainWindowCore::N8Click, &MenuChecks::N8},
-                   {&MainWindowCore::C2Click, &MenuChecks::C2}};
+                   {&MainWindowCore::C2Click, &MenuChecks::C2},
+                   {&MainWindowCore::P1Click, &MenuChecks::P1}};
     for (const auto& t : toggles) {
         const bool before = core->Checks.*t.mark;
         (core.get()->*t.click)();

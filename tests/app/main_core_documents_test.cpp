@@ -50,7 +50,7 @@ TEST_F(DocumentCommandsTest, EachTypeSavedThenOpenedBackAfterNew) {
         int entry;
         int layers;
         int tolerance;
-    } cases[] = {{"a.bmp", 1, 1, 0}, {"a.jpg", 2, 1, 12}, {"a.tav", 3, 2, 0}};
+    } cases[] = {{"a.bmp", 1, 1, 0}, {"a.jpg", 2, 1, 12}, {"a.tav", 3, 2, 0}, {"a.png", 4, 1, 0}};
     for (const auto& c : cases) {
         Draw();
         core->Layers.CreateLayer();
@@ -178,7 +178,7 @@ TEST_F(DocumentCommandsTest, StartupOpenAtTheFirstTickOnly) {
     Draw();
     core->N1Click();
     QFile::copy(Path("start.tav"), Path("start.TAV"));
-    for (const char* file : {"start.TAV", "start.tav", "start.png"}) {
+    for (const char* file : {"start.TAV", "start.tav", "start.gif"}) {
         screen.NewDialogResult = std::pair{5, 5};
         core->N2Click();
         screen.Messages.clear();
@@ -219,7 +219,7 @@ TEST_F(DocumentCommandsTest, ASaveOntoAFullDiskKeepsTheFileAndTheUnsavedMark) {
     const struct {
         const char* name;
         int entry;
-    } cases[] = {{"pic.jpg", 2}, {"pic.bmp", 1}, {"pic.tav", 3}};
+    } cases[] = {{"pic.jpg", 2}, {"pic.bmp", 1}, {"pic.tav", 3}, {"pic.png", 4}};
     for (const auto& c : cases) {
         const QString path = disk.Path(QLatin1String(c.name));
         screen.SaveDialogResults = {{path, c.entry}};
@@ -242,7 +242,7 @@ TEST_F(DocumentCommandsTest, ASaveOntoAFullDiskKeepsTheFileAndTheUnsavedMark) {
         QFile::remove(disk.Path(QStringLiteral("filler")));
     }
     EXPECT_EQ(QDir(disk.Path(QString())).entryList(QDir::Files),
-              QStringList({"pic.bmp", "pic.jpg", "pic.tav"}));
+              QStringList({"pic.bmp", "pic.jpg", "pic.png", "pic.tav"}));
 }
 
 // Save As writes the name the filter entry gives, so that name, not the one typed, is the one
@@ -308,11 +308,9 @@ TEST_F(DocumentCommandsTest, JpegAndDibExtensionsOpenAndSaveAsTheirType) {
         const char* typed;
         int entry;
         const char* written;
-    } saves[] = {{"d.jpeg", 2, "d.jpeg"},
-                 {"e.jpeg", 1, "e.bmp"},
-                 {"f.dib", 1, "f.dib"},
-                 {"g.dib", 3, "g.tav"},
-                 {"h.jpg", 1, "h.bmp"}};
+    } saves[] = {{"d.jpeg", 2, "d.jpeg"}, {"e.jpeg", 1, "e.bmp"}, {"f.dib", 1, "f.dib"},
+                 {"g.dib", 3, "g.tav"},   {"h.jpg", 1, "h.bmp"},  {"i.jpeg", 4, "i.png"},
+                 {"j.bmp", 4, "j.png"},   {"k.png", 2, "k.jpg"}};
     for (const auto& s : saves) {
         screen.SaveDialogResults = {{Path(s.typed), s.entry}};
         core->N1Click();

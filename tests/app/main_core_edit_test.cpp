@@ -3,6 +3,8 @@
 
 #include <QTemporaryDir>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/main_core.h"
 #include "core_test.h"
@@ -96,55 +98,70 @@ TEST_F(MainCoreEditTest, UndoAfterDeletingTheUndoLayerDoesNothing) {
     EXPECT_EQ(screen.Repaints, repaints);
 }
 
-// Every kind of operation is one undo step of its own: Undo brings back the layer as the
-// operation before it left it, and Undo again the operation's result. The operation before is
-// a fill, so an operation that took no before-snapshot of its own would undo the fill too.
+// Every kind of operation is one undo step of its own. With one level, Undo brings back the
+// layer as the operation before it left it, and Undo again the operation's result. With ten,
+// three operations of a kind are taken back one at a time to the picture before them and
+// brought back one at a time to the last; one that changes nothing is no step. The operation
+// before is a fill, so an operation that took no before-snapshot of its own would undo the fill
+// too. Neither undo nor redo touches Modified.
 TEST_F(MainCoreEditTest, UndoAfterEveryKindOfOperationRestoresTheLayerAndRedoesIt) {
-    using Operation = std::function<void(MainWindowCore&)>;
-    const auto drag = [](MainWindowCore& c, int x0, int x1) {
-        c.Image1MouseDown(mbLeft, ssLeft, x0, 200);
+    // i: which of the repeats, so that a repeat changes the picture again.
+    using Operation = std::function<void(MainWindowCore&, int)>;
+    const auto drag = [](MainWindowCore& c, int x0, int x1, int y) {
+        c.Image1MouseDown(mbLeft, ssLeft, x0, y);
         for (int x = x0 + 4; x <= x1; x += 4) {
-            c.Image1MouseMove(ssLeft, x, 200);
+            c.Image1MouseMove(ssLeft, x, y);
             c.Timer1Timer(1);
         }
-        c.Image1MouseUp(mbLeft, 0, x1, 200);
+        c.Image1MouseUp(mbLeft, 0, x1, y);
     };
     const auto filter = [](void (MainWindowCore::*handler)()) {
-        return [handler](MainWindowCore& c) { (c.*handler)(); };
+        return [handler](MainWindowCore& c, int) { (c.*handler)(); };
     };
     const struct {
         const char* name;
         Operation run;
     } operations[] = {
         {"stroke",
-         [&](MainWindowCore& c) {
+         [&](MainWindowCore& c, int i) {
              c.Button3Click();
-             drag(c, 50, 150);
-             for (int i = 0; i < 60 && c.Stroke.StrokeActive; ++i) {
-                 c.Image1MouseMove(0, 151 + i, 200);
+             drag(c, 50, 150, 200 + 40 * i);
+             for (int k = 0; k < 60 && c.Stroke.StrokeActive; ++k) {
+                 c.Image1MouseMove(0, 151 + k, 200 + 40 * i);
+                 c.Timer1Timer(1);
+             }
+         }},
+        {"pen stroke",
+         [&](MainWindowCore& c, int i) {
+             c.Button3Click();
+             c.Checks.H1 = false;
+             c.Checks.N8 = c.Checks.C2 = true;
+             drag(c, 60, 200, 150 + 50 * i);
+             for (int k = 0; k < 60 && c.Stroke.StrokeActive; ++k) {
+                 c.Image1MouseMove(0, 201 + k, 150 + 50 * i);
                  c.Timer1Timer(1);
              }
          }},
         {"retouch",
-         [&](MainWindowCore& c) {
+         [&](MainWindowCore& c, int i) {
              c.Button4Click();
-             c.Image1MouseDown(mbLeft, ssLeft, 30, 30);
-             c.Image1MouseMove(ssLeft, 40, 40);
-             c.Image1MouseUp(mbLeft, 0, 40, 40);
+             c.Image1MouseDown(mbLeft, ssLeft, 30 + 3 * i, 30);
+             c.Image1MouseMove(ssLeft, 40 + 3 * i, 40);
+             c.Image1MouseUp(mbLeft, 0, 40 + 3 * i, 40);
          }},
         {"fill",
-         [](MainWindowCore& c) {
+         [](MainWindowCore& c, int i) {
              c.Button5Click();
-             c.PrimaryColour = clBlue;
+             c.PrimaryColour = i == 1 ? clRed : clBlue;
              c.Image1MouseDown(mbLeft, ssLeft, 35, 35);
              c.Image1MouseUp(mbLeft, 0, 35, 35);
          }},
         {"text stamp",
-         [this](MainWindowCore& c) {
+         [this](MainWindowCore& c, int i) {
              screen.TextLines = {QStringLiteral("字")};
              c.Button8Click();
              c.Image1MouseMove(0, 60, 60);
-             c.Image1MouseUp(mbLeft, 0, 100, 100);
+             c.Image1MouseUp(mbLeft, 0, 100 + 40 * i, 100);
          }},
         {"soft", filter(&MainWindowCore::I1Click)},
         {"invert", filter(&MainWindowCore::I2Click)},
@@ -154,48 +171,75 @@ TEST_F(MainCoreEditTest, UndoAfterEveryKindOfOperationRestoresTheLayerAndRedoesI
         {"colour correction", filter(&MainWindowCore::I6Click)},
         {"value extraction", filter(&MainWindowCore::I7Click)},
         {"custom kernel", filter(&MainWindowCore::I8Click)},
-        {"clear", [](MainWindowCore& c) { c.Button1Click(); }},
+        {"clear", [](MainWindowCore& c, int) { c.Button1Click(); }},
         {"cut",
-         [](MainWindowCore& c) {
+         [](MainWindowCore& c, int i) {
              c.Cut1Click();
-             c.Image1MouseDown(mbLeft, ssLeft, 20, 20);
-             c.Image1MouseMove(ssLeft, 60, 50);
-             c.Image1MouseUp(mbLeft, 0, 60, 50);
+             c.Image1MouseDown(mbLeft, ssLeft, 20 + 10 * i, 20);
+             c.Image1MouseMove(ssLeft, 60 + 10 * i, 50);
+             c.Image1MouseUp(mbLeft, 0, 60 + 10 * i, 50);
          }},
         {"paste drop",
-         [this](MainWindowCore& c) {
+         [this](MainWindowCore& c, int i) {
              ClipboardStripes(50);
              c.Paste1Click();
-             c.MoveFloatingPaste(100, 100);
+             c.MoveFloatingPaste(100 + 60 * i, 100);
              c.Image7MouseDown(mbLeft, ssLeft, 0, 0);
          }},
     };
     for (const auto& op : operations) {
-        SCOPED_TRACE(op.name);
-        SetUp();
-        screen.Offsets = {50, 0, -50};
-        // Grey with a black square; the fill before turns the grey green.
-        Layer(0).Fill(RgbColour(100, 120, 140));
-        for (int y = 30; y < 40; ++y)
-            for (int x = 30; x < 40; ++x) Layer(0).SetPixel(x, y, clBlack);
-        core->Button5Click();
-        core->PrimaryColour = RgbColour(0, 160, 0);
-        core->Image1MouseDown(mbLeft, ssLeft, 300, 300);
-        core->Image1MouseUp(mbLeft, 0, 300, 300);
-        core->PrimaryColour = clBlack;
-        const Bitmap before(Layer(0));
-        EXPECT_EQ(before.Pixel(300, 300), RgbColour(0, 160, 0));
+        for (const int levels : {1, 10}) {
+            SCOPED_TRACE(std::string(op.name) + ", levels " + std::to_string(levels));
+            SetUp();
+            core->SetUndoLevels(levels);
+            screen.Offsets = {50, 0, -50};
+            // Grey with a black square; the fill before turns the grey green.
+            Layer(0).Fill(RgbColour(100, 120, 140));
+            for (int y = 30; y < 40; ++y)
+                for (int x = 30; x < 40; ++x) Layer(0).SetPixel(x, y, clBlack);
+            core->Button5Click();
+            core->PrimaryColour = RgbColour(0, 160, 0);
+            core->Image1MouseDown(mbLeft, ssLeft, 300, 300);
+            core->Image1MouseUp(mbLeft, 0, 300, 300);
+            core->PrimaryColour = clBlack;
+            std::vector<Bitmap> pictures{Layer(0)};
+            EXPECT_EQ(pictures[0].Pixel(300, 300), RgbColour(0, 160, 0));
 
-        op.run(*core);
-        const Bitmap after(Layer(0));
-        EXPECT_FALSE(after == before) << "the operation changes the layer";
-        core->Button2Click();
-        EXPECT_TRUE(Layer(0) == before);
-        EXPECT_TRUE(core->Image1 == before);
-        core->Button2Click();
-        EXPECT_TRUE(Layer(0) == after);
-        EXPECT_TRUE(core->Image1 == after);
-        TearDown();
+            const int repeats = levels == 1 ? 1 : 3;
+            for (int i = 0; i < repeats; ++i) {
+                op.run(*core, i);
+                if (Layer(0) != pictures.back()) pictures.push_back(Layer(0));
+            }
+            ASSERT_GT(pictures.size(), 1u) << "the operation changes the layer";
+            core->Document.Modified = false;
+            const int steps = int(pictures.size()) - 1;
+            if (levels == 1) {
+                core->Button2Click();
+                EXPECT_TRUE(Layer(0) == pictures[0]);
+                EXPECT_TRUE(core->Image1 == pictures[0]);
+                core->Button2Click();
+                EXPECT_TRUE(Layer(0) == pictures[1]);
+                EXPECT_TRUE(core->Image1 == pictures[1]);
+            } else {
+                // The fill before is a step too.
+                EXPECT_EQ(screen.UndoSteps, (std::array<int, 3>{10, steps + 1, 0}));
+                for (int k = steps - 1; k >= 0; --k) {
+                    core->Button2Click();
+                    EXPECT_TRUE(Layer(0) == pictures[std::size_t(k)]) << "undo to " << k;
+                    EXPECT_TRUE(core->Image1 == pictures[std::size_t(k)]) << "undo to " << k;
+                }
+                EXPECT_EQ(screen.UndoSteps, (std::array<int, 3>{10, 1, steps}));
+                for (int k = 1; k <= steps; ++k) {
+                    core->Redo1Click();
+                    EXPECT_TRUE(Layer(0) == pictures[std::size_t(k)]) << "redo to " << k;
+                    EXPECT_TRUE(core->Image1 == pictures[std::size_t(k)]) << "redo to " << k;
+                }
+                core->Redo1Click();
+                EXPECT_TRUE(Layer(0) == pictures.back());
+            }
+            EXPECT_FALSE(core->Document.Modified);
+            TearDown();
+        }
     }
     SetUp();
 }

@@ -150,6 +150,9 @@ TEST_F(MainCoreFiltersTest, WhileAFilterRunsNothingElseTouchesThePictures) {
         EXPECT_TRUE(core->FilterRunning());
         EXPECT_FALSE(core->Timer1.Enabled()) << "no tick draws into the layer";
         core->I2Click();  // refused: one filter at a time
+        // Refused too: a file or a picture dropped on the window.
+        core->DropFiles({dir.filePath(QStringLiteral("missing.png"))});
+        core->DropPicture(Bitmap(2, 2));
         core->CloseAfterFilter();
         EXPECT_EQ(screen.CloseRequests, 0);
     };
@@ -160,6 +163,8 @@ TEST_F(MainCoreFiltersTest, WhileAFilterRunsNothingElseTouchesThePictures) {
     EXPECT_FALSE(core->FilterRunning());
     EXPECT_TRUE(core->Timer1.Enabled());
     EXPECT_EQ(screen.CloseRequests, 1) << "the close waited for the filter";
+    EXPECT_TRUE(screen.Errors.isEmpty());
+    EXPECT_FALSE(core->Tools.PastePending);
 }
 
 }  // namespace

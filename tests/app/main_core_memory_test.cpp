@@ -2,6 +2,8 @@
 // starts with "ﾒﾓﾘ不足です", what fails half-way is put back, and the program goes on.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "core_test.h"
 #include "document/picture_files.h"
 #include "layers/recording_host.h"
@@ -62,6 +64,7 @@ TEST_F(MemoryTest, AFileThatCannotFitIsRefusedAndTheDocumentStays) {
     const Bitmap white(2000, 1500);
     SaveBmpFile(Path("big.bmp"), white);
     SaveJpegFile(Path("big.jpg"), white, 75, true);
+    SavePngFile(Path("big.png"), white);
     SaveLayeredFile(Path("big.tav"), 2000, 1500,
                     {{clWhite, kShownMark, QStringLiteral("a"), &white},
                      {clWhite, kShownMark, QStringLiteral("b"), &white}});
@@ -72,7 +75,7 @@ TEST_F(MemoryTest, AFileThatCannotFitIsRefusedAndTheDocumentStays) {
         const char* name;
         int entry;
         int layers;
-    } cases[] = {{"big.bmp", 1, 1}, {"big.jpg", 2, 1}, {"big.tav", 3, 2}};
+    } cases[] = {{"big.bmp", 1, 1}, {"big.jpg", 2, 1}, {"big.tav", 3, 2}, {"big.png", 4, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         screen.OpenDialogResults = {{Path(c.name), c.entry}};
@@ -212,6 +215,74 @@ TEST_F(MemoryTest, AStrokeThatRunsOutInATickIsTakenBackWhole) {
     Tick();
     EXPECT_TRUE(Layer(0) == before);
     EXPECT_EQ(screen.Errors.size(), 1);
+}
+
+// With more undo levels, a step that does not fit is refused like any edit, leaving the
+// history as it was; old steps that free enough for it give way, oldest first.
+TEST_F(MemoryTest, OldUndoStepsGiveWayToAStepThatWouldNotFit) {
+    SKIP_WITHOUT_ADDRESS_SPACE_LIMIT();
+    NewPicture(2000, 1500);
+    core->SetUndoLevels(10);
+    core->Compositor.CurrentLayerImage().Fill(kInk);
+    // A 1000 x 1000 cut keeps 3 MB of the picture before it.
+    const auto cut = [&](int x, int y, int w, int h) {
+        core->Guarded([&] {
+            core->Cut1Click();
+            core->StartCutRectangle(x, y);
+            core->DragSelection(x + w, y + h);
+            core->FinishCut();
+        });
+    };
+    cut(0, 0, 10, 10);
+    const Bitmap small = Layer(0);
+    {
+        const AddressSpaceLimit limit(kShortRoom);
+        cut(0, 0, 1000, 1000);
+    }
+    EXPECT_EQ(screen.Errors, QStringList{kOutOfMemory});
+    EXPECT_TRUE(Layer(0) == small);
+    EXPECT_EQ(core->History.Back(), 1);
+
+    cut(0, 0, 1000, 1000);
+    cut(1000, 0, 1000, 1000);
+    {
+        const AddressSpaceLimit limit(kShortRoom);
+        cut(0, 1000, 1000, 500);
+    }
+    EXPECT_EQ(screen.Errors.size(), 1);
+    EXPECT_EQ(core->History.Back(), 2);
+    for (int i = 0; i < 3; ++i) core->Button2Click();
+    EXPECT_EQ(Layer(0).Pixel(500, 1200), kInk);
+    EXPECT_EQ(Layer(0).Pixel(1500, 500), kInk);
+    EXPECT_EQ(Layer(0).Pixel(500, 500), clWhite);
+}
+
+// Old steps that gave way to an edit stay gone when the edit then fails, and the undo items
+// count what is left.
+TEST_F(MemoryTest, StepsThatGaveWayToAFailedEditAreGoneFromTheUndoItems) {
+    SKIP_WITHOUT_ADDRESS_SPACE_LIMIT();
+    NewPicture(2000, 1500);
+    core->SetUndoLevels(10);
+    core->Compositor.CurrentLayerImage().Fill(kInk);
+    // Two fills of the whole layer keep 9 MB each, as much as the new layer needs.
+    core->Button5Click();
+    for (TColor colour : {clBlack, clWhite}) {
+        core->PrimaryColour = colour;
+        core->Guarded([&] { core->Image1MouseDown(mbLeft, ssLeft, 5, 5); });
+    }
+    core->Layers.CreateLayer();
+    core->Layers.SelectLayer(1);
+    Tick();
+    EXPECT_EQ(screen.UndoSteps, (std::array<int, 3>{10, 2, 0}));
+    core->FilterPumpIntervalMs = 0;
+    screen.FailNextPump = true;
+    {
+        const AddressSpaceLimit limit(kShortRoom);
+        core->Guarded([&] { core->I2Click(); });
+    }
+    EXPECT_EQ(screen.Errors, QStringList{kOutOfMemory});
+    EXPECT_EQ(core->History.Back(), 1);
+    EXPECT_EQ(screen.UndoSteps, (std::array<int, 3>{10, 1, 0}));
 }
 
 TEST_F(MemoryTest, TheCountMatchesTheBuffersOfAUsedDocument) {

@@ -59,6 +59,7 @@ TEST_F(MainCoreTest, FreshStartWithoutSettingsFile) {
     EXPECT_TRUE(m.K3 && !m.K1 && !m.K2 && !m.K4);
     EXPECT_TRUE(m.M1 && m.H1 && !m.N8);
     EXPECT_TRUE(m.C2);  // density by speed is on, unlike the menu's design state
+    EXPECT_TRUE(m.P1);
     EXPECT_TRUE(m.R1 && !m.R2 && !m.R3 && !m.R4 && !m.R5 && !m.R6 && !m.R7 && !m.R8);
     EXPECT_TRUE(m.R9 && m.L1);
     EXPECT_TRUE(m.S3);
@@ -74,14 +75,14 @@ TEST_F(MainCoreTest, FreshStartWithoutSettingsFile) {
 TEST_F(MainCoreTest, SettingsFileValuesAreApplied) {
     WriteIni(
         "[Image]\nWidth=0x20\nHeight=48\n[Form1]\npalette=0\nPos.X=5\nPos.Y=6\nPos.XSize=505\n"
-        "Pos.YSize=406\nPos.Show=3\n[tavo]\nK3=0\nK2=1\nC2=0\nN8=1\n[show]\nR9=0\n"
+        "Pos.YSize=406\nPos.Show=3\n[tavo]\nK3=0\nK2=1\nC2=0\nN8=1\nP1=0\n[show]\nR9=0\n"
         "[retachi]\nR1=0\nR7=1\n");
     MainWindowCore& c = Start();
     EXPECT_EQ(c.PictureWidth(), 32);
     EXPECT_EQ(c.PictureHeight(), 48);
     EXPECT_EQ(screen.Status[1], QStringLiteral("サイズ( 32 x 48 )"));
     EXPECT_FALSE(screen.PanelLeft);
-    EXPECT_TRUE(c.Checks.K2 && !c.Checks.K3 && !c.Checks.C2 && c.Checks.N8);
+    EXPECT_TRUE(c.Checks.K2 && !c.Checks.K3 && !c.Checks.C2 && c.Checks.N8 && !c.Checks.P1);
     EXPECT_FALSE(c.Checks.R9);
     EXPECT_TRUE(c.Checks.R7 && !c.Checks.R1);
     const WindowPlacement& p = screen.Placements[MainScreen::wiMain];
@@ -142,7 +143,7 @@ TEST_F(MainCoreTest, CloseWritesEveryKeyInOrder) {
     const QByteArray expected = "[Form1]\n" + placement + "palette=1\n[Form10]\n" + placement +
                                 "[Form11]\n" + placement +
                                 "[Image]\nWidth=400\nHeight=400\n"
-                                "[tavo]\nK1=1\nK2=0\nK3=0\nK4=0\nM1=1\nH1=1\nN8=0\nC2=1\n"
+                                "[tavo]\nK1=1\nK2=0\nK3=0\nK4=0\nM1=1\nH1=1\nN8=0\nC2=1\nP1=1\n"
                                 "[show]\nR9=1\nL1=1\n"
                                 "[retachi]\nR1=1\nR2=0\nR3=0\nR4=0\nR5=0\nR6=0\nR7=0\nR8=0\n"
                                 "[lupe]\nB2=0\nB3=0\nB4=0\nB5=0\nB6=0\nB7=1\nB8=0\n"

@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <cstdlib>
 
 #include "app/main_window.h"
 #include "app/paint_surface.h"
@@ -13,6 +18,7 @@
 #include "platform/app_paths.h"
 #include "tools/clipboard_picture.h"
 #include "tools/paste_picture.h"
+#include "tools/undo_levels_dialog.h"
 
 namespace {
 
@@ -62,6 +68,53 @@ TEST_F(MainWindowEditTest, SelectionRectangleDraggedByItselfTellsTheCore) {
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::CrossCursor);
     form.SelShape1->SetBounds(30, 40, 50, 50);  // as its own move drag leaves it
     EXPECT_EQ(form.Core().SelShape1.Rect(), QRect(30, 40, 50, 50));
+}
+
+// With one level the undo items read as they always have; the dialog, centred, chooses more,
+// and then each item shows how many steps it can take and greys without one.
+TEST_F(MainWindowEditTest, UndoItemsShowTheirStepsOnceTheDialogChoosesMoreLevels) {
+    TForm1 form({}, dir.path());
+    form.show();
+    QAction* undo = form.MenuItem(QStringLiteral("Undo1"));
+    QAction* redo = form.MenuItem(QStringLiteral("Redo1"));
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U)"));
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(&R)"));
+    EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+    EXPECT_FALSE(redo->isEnabled());
+    QAction* levels = form.MenuItem(QStringLiteral("UndoLevels1"));
+    EXPECT_EQ(levels->text(), QStringLiteral("元に戻す回数(&N)..."));
+
+    bool seen = false;
+    QTimer::singleShot(0, &form, [&] {
+        auto* dialog = form.findChild<TUndoLevelsDlg*>();
+        ASSERT_TRUE(dialog && dialog->isVisible());
+        seen = true;
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("元に戻す回数"));
+        const QPoint off =
+            dialog->geometry().center() - dialog->screen()->availableGeometry().center();
+        // Within the window frame's few pixels.
+        EXPECT_LE(std::abs(off.x()), 4);
+        EXPECT_LE(std::abs(off.y()), 4);
+        EXPECT_EQ(dialog->SpinEdit1->value(), 1);
+        EXPECT_EQ(dialog->SpinEdit1->maximum(), 100);
+        dialog->SpinEdit1->setValue(5);
+        dialog->OKBtn->click();
+    });
+    levels->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(form.Core().History.Levels(), 5);
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U) (0)"));
+    EXPECT_FALSE(undo->isEnabled());
+
+    form.Core().Compositor.CurrentLayerImage().Fill(clBlack);
+    form.MenuItem(QStringLiteral("C1"))->trigger();
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U) (1)"));
+    EXPECT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U) (0)"));
+    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(&R) (1)"));
+    EXPECT_TRUE(redo->isEnabled());
 }
 
 }  // namespace

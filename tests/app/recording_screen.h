@@ -1,6 +1,7 @@
 #pragma once
 // A stand-in for the main window's screen that records what the core asks of it.
 #include <QStringList>
+#include <array>
 #include <map>
 #include <new>
 #include <optional>
@@ -77,6 +78,15 @@ class RecordingScreen : public MainScreen {
         if (!ClipboardHolds || Clipboard.Width() > maxSide || Clipboard.Height() > maxSide)
             return false;
         picture.CopyFrom(Clipboard);
+        return true;
+    }
+    void ShowUndoSteps(int levels, int back, int forward) override {
+        UndoSteps = {levels, back, forward};
+    }
+    bool AskUndoLevels(int& levels) override {
+        UndoLevelsShownWith = levels;
+        if (!UndoLevelsAnswer) return false;
+        levels = *UndoLevelsAnswer;
         return true;
     }
 
@@ -207,6 +217,10 @@ class RecordingScreen : public MainScreen {
     Bitmap Clipboard;
     bool ClipboardHolds = false;
     int ClipboardPuts = 0;
+    // Levels, steps back and steps forward as last shown.
+    std::array<int, 3> UndoSteps{};
+    std::optional<int> UndoLevelsAnswer;
+    int UndoLevelsShownWith = 0;
 
     // ---- Tools (recorded) ----
     TColor SwatchPrimary = clBlack;

@@ -2,6 +2,8 @@
 // and resting the idle loop whenever a tick would change nothing gives the same pixels.
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -44,21 +46,47 @@ int UnrepaintedChanges(const Bitmap& before, const Bitmap& after, const RepaintC
     return missed;
 }
 
+struct Recorded {
+    const char* name;
+    const char* checksum;
+};
+
+// The mouse's strokes, and a pen's: light to heavy to light on the plain line, the eraser end,
+// and the bristles.
+const Recorded kMouseStrokes[] = {
+    {"slow", "b9e4e82a5bf5c06f"},
+    {"fast", "5a92510d92f73acd"},
+    {"dry_blur", "5ae2f9b223a2f024"},
+    {"right", "47ddebf0ec9982b4"},
+};
+const Recorded kPenStrokes[] = {
+    {"pen_light_heavy", "79910afd867f6fc3"},
+    {"pen_eraser", "68dc3d49011aabc3"},
+    {"pen_bristle", "e045f750791f2888"},
+};
+
+StrokeRecording LoadStroke(const char* name) {
+    StrokeRecording recording;
+    QString error;
+    EXPECT_TRUE(StrokeRecording::Load(StrokeFile(name), &recording, &error)) << qPrintable(error);
+    return recording;
+}
+
+QString ReplayedChecksum(const StrokeRecording& recording) {
+    HeadlessReplay replay(recording);
+    replay.Run();
+    EXPECT_FALSE(replay.Core().Stroke.StrokeActive);
+    return PixelChecksum(replay.CurrentLayer());
+}
+
 }  // namespace
 
 // Any change to the brush's output shows here. A deliberate change re-records the sums with
 // kasumiro_replay.
 TEST(StrokeReplay, RecordedStrokesKeepTheirPixels) {
-    struct Case {
-        const char* name;
-        const char* checksum;
-    } const cases[] = {
-        {"slow", "b9e4e82a5bf5c06f"},
-        {"fast", "5a92510d92f73acd"},
-        {"dry_blur", "5ae2f9b223a2f024"},
-        {"right", "47ddebf0ec9982b4"},
-    };
-    for (const Case& c : cases) {
+    std::vector<Recorded> cases(std::begin(kMouseStrokes), std::end(kMouseStrokes));
+    cases.insert(cases.end(), std::begin(kPenStrokes), std::end(kPenStrokes));
+    for (const Recorded& c : cases) {
         SCOPED_TRACE(c.name);
         StrokeRecording recording;
         QString error;
@@ -79,11 +107,79 @@ TEST(StrokeReplay, RecordedStrokesKeepTheirPixels) {
     }
 }
 
+// The mouse's strokes played by a pen lay the same pixels when the pen gives no pressure, when
+// it presses fully, and when the pressure option is off. The right button's stroke is the tip
+// with a barrel button held, or the eraser end.
+TEST(StrokeReplay, PenWithoutPressureDrawsTheMousesStrokes) {
+    enum Play { pmNoPressure, pmFull, pmOptionOff, pmEraser };
+    const struct {
+        const char* what;
+        Play play;
+    } plays[] = {{"no pressure", pmNoPressure},
+                 {"full pressure", pmFull},
+                 {"option off", pmOptionOff},
+                 {"eraser for the right button", pmEraser}};
+    for (const Recorded& stroke : kMouseStrokes) {
+        for (const auto& play : plays) {
+            SCOPED_TRACE(std::string(stroke.name) + ", " + play.what);
+            StrokeRecording recording = LoadStroke(stroke.name);
+            recording.P1 = play.play != pmOptionOff;
+            for (StrokeEvent& e : recording.events) {
+                if (e.kind == StrokeEvent::Tick) continue;
+                // The tip is the left button; with a barrel button held it is the right one.
+                const bool right =
+                    (e.shift & ssRight) || (e.kind != StrokeEvent::Move && e.button == mbRight);
+                const bool barrel = right && play.play != pmEraser;
+                const bool tipHeld = e.shift & (ssLeft | ssRight);
+                e.pointer = right && !barrel ? ptEraser : ptPen;
+                e.shift &= ~(ssLeft | ssRight);
+                if (tipHeld) e.shift |= ssLeft;
+                if (barrel) e.shift |= ssMiddle;
+                e.button = mbLeft;
+                e.pressure = play.play == pmNoPressure  ? kNoPressure
+                             : play.play == pmOptionOff ? 300
+                                                        : 1000;
+            }
+            EXPECT_EQ(ReplayedChecksum(recording), QLatin1String(stroke.checksum));
+        }
+    }
+}
+
+// The pen's own recordings with the pressure option off are drawn as the mouse would draw them:
+// their sums change, and match a recording of the same moves without pressure.
+TEST(StrokeReplay, PressureOptionOffIgnoresTheRecordedPressure) {
+    for (const Recorded& stroke : kPenStrokes) {
+        SCOPED_TRACE(stroke.name);
+        StrokeRecording off = LoadStroke(stroke.name);
+        off.P1 = false;
+        StrokeRecording none = LoadStroke(stroke.name);
+        for (StrokeEvent& e : none.events) e.pressure = kNoPressure;
+        const QString sum = ReplayedChecksum(off);
+        EXPECT_NE(sum, QLatin1String(stroke.checksum));
+        EXPECT_EQ(ReplayedChecksum(none), sum);
+    }
+}
+
+// The command-line replay writes its picture where it was asked, also by a relative name.
+TEST(StrokeReplay, ReplayToolWritesThePictureNamed) {
+    QTemporaryDir dir;
+    QProcess replay;
+    replay.setWorkingDirectory(dir.path());
+    replay.start(QStringLiteral(KASUMIRO_REPLAY), {StrokeFile("slow"), QStringLiteral("out.bmp")});
+    ASSERT_TRUE(replay.waitForFinished(60000));
+    EXPECT_EQ(replay.exitCode(), 0);
+    EXPECT_TRUE(replay.readAllStandardOutput().startsWith("layer b9e4e82a5bf5c06f"));
+    const QImage picture(dir.filePath(QStringLiteral("out.bmp")));
+    EXPECT_EQ(picture.size(), QSize(400, 400));
+}
+
 TEST(StrokeReplay, BadLineIsNamed) {
     StrokeRecording recording;
     QString error;
     for (const char* text : {"seed 1\nmove L 10\n", "blur soft\n", "down X L 1 1\n",
-                             "picture 0 10\n", "colours 00000g ffffff\n"}) {
+                             "picture 0 10\n", "colours 00000g ffffff\n", "move L 1 1 pen pen\n",
+                             "move L 1 1 1.5\n", "move L 1 1 0.2 0.3\n", "up L - 1 1 pencil\n",
+                             "move L 1 1 pen 0.5 x\n", "away now\n", "move L 1 1 nan\n"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(StrokeRecording::Parse(QString::fromLatin1(text), &recording, &error));
         EXPECT_TRUE(error.startsWith(QStringLiteral("line "))) << qPrintable(error);
@@ -93,7 +189,45 @@ TEST(StrokeReplay, BadLineIsNamed) {
     ASSERT_EQ(recording.events.size(), 2u);
     EXPECT_EQ(recording.sizeIndex, 4);
     EXPECT_EQ(recording.events[0].shift, TShiftState(ssRight | ssShift));
+    EXPECT_EQ(recording.events[0].pointer, ptMouse);
+    EXPECT_EQ(recording.events[0].pressure, kNoPressure);
     EXPECT_EQ(recording.events[1].count, 2);
+    EXPECT_TRUE(recording.P1);
+}
+
+// A pen's event names its end and pressure after the position, each optional; a pressure
+// alone is the pen's. Old recordings' options lines leave the pressure option off.
+TEST(StrokeReplay, PenEventsCarryTheirEndAndPressure) {
+    StrokeRecording r;
+    QString error;
+    ASSERT_TRUE(StrokeRecording::Parse(QStringLiteral("options dry\n"
+                                                      "down L LM 3 4 eraser 0.25\n"
+                                                      "move L 5 6 0.5\n"
+                                                      "move - 7 8 pen\n"
+                                                      "up L - 7 8 1\n"
+                                                      "away\n"),
+                                       &r, &error))
+        << qPrintable(error);
+    EXPECT_FALSE(r.P1);
+    ASSERT_EQ(r.events.size(), 5u);
+    const struct {
+        StrokeEvent::Kind kind;
+        TPointerType pointer;
+        int pressure;
+    } expected[] = {{StrokeEvent::Down, ptEraser, 250},
+                    {StrokeEvent::Move, ptPen, 500},
+                    {StrokeEvent::Move, ptPen, kNoPressure},
+                    {StrokeEvent::Up, ptPen, 1000},
+                    {StrokeEvent::Away, ptMouse, kNoPressure}};
+    for (std::size_t i = 0; i < r.events.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(r.events[i].kind, expected[i].kind);
+        EXPECT_EQ(r.events[i].pointer, expected[i].pointer);
+        EXPECT_EQ(r.events[i].pressure, expected[i].pressure);
+    }
+    EXPECT_EQ(r.events[0].shift, TShiftState(ssLeft | ssMiddle));
+    ASSERT_TRUE(StrokeRecording::Parse(QStringLiteral("options pressure bleed\n"), &r, &error));
+    EXPECT_TRUE(r.P1 && r.M1 && !r.H1);
 }
 
 // A tick repaints only what it drew, so every pixel it changed on the paint surface must lie

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
 
 #include "document/bmp_file.h"
 #include "document/document_errors.h"
@@ -255,6 +259,95 @@ TEST(BmpRead, FiftyTwoFiftySixAndOs2SixteenByteHeadersAreRead) {
         }
         EXPECT_TRUE(refusal.isEmpty()) << c.what << ": " << refusal.toStdString();
         EXPECT_TRUE(picture == c.picture) << c.what;
+    }
+}
+
+// A 24-bit bitmap with any header (12, 16 to 40, 52, 56, 108 or 124 bytes): rows of colours
+// that differ everywhere, bottom-up for a positive height; gap bytes between the headers and
+// the pixels (a palette nobody needs, say); junk in the fields a 24-bit picture does not use.
+QByteArray Plain24(int infoSize, int width, int height, int gap = 0, int planes = 1,
+                   std::uint32_t colours = 0) {
+    QByteArray info;
+    Put(info, std::uint32_t(infoSize), 4);
+    if (infoSize == 12) {
+        Put(info, std::uint32_t(width), 2), Put(info, std::uint32_t(height), 2);
+    } else {
+        Put(info, std::uint32_t(width), 4), Put(info, std::uint32_t(height), 4);
+    }
+    Put(info, std::uint32_t(planes), 2), Put(info, 24, 2);
+    Put(info, 0, 4);  // no compression
+    for (int i = 0; i < 5; ++i) Put(info, i == 3 ? colours : 0x1234, 4);
+    while (info.size() < infoSize) Put(info, 0x00FF00FFu, 4);  // masks, colour space, ...
+    info.truncate(infoSize);
+    const int rowBytes = (width * 3 + 3) & ~3;
+    const int rows = std::abs(height);
+    QByteArray pixels;
+    for (int r = 0; r < rows; ++r)
+        for (int i = 0; i < rowBytes; ++i) pixels.append(char(i < width * 3 ? r * 31 + i * 7 : 0));
+    const std::uint32_t offset = std::uint32_t(14 + infoSize + gap);
+    QByteArray b("BM");
+    Put(b, offset + std::uint32_t(pixels.size()), 4);
+    Put(b, 0, 4);
+    Put(b, offset, 4);
+    return b + info + QByteArray(gap, char(0xAB)) + pixels;
+}
+
+std::string Outcome(const std::function<Bitmap()>& read) {
+    try {
+        const Bitmap b = read();
+        std::string s = std::to_string(b.Width()) + "x" + std::to_string(b.Height()) + ":";
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) s += std::to_string(b.Pixel(x, y)) + " ";
+        return s;
+    } catch (const UserError& e) {
+        return e.Text().toStdString();
+    }
+}
+
+// Plain 24-bit files are copied row by row, from memory and straight from the file, without
+// Qt's reader: each must give exactly the pixels (or the refusal) Qt's reader gives.
+TEST(BmpRead, PlainTwentyFourBitFilesGiveTheGeneralReadersPixels) {
+    QTemporaryDir dir;
+    std::vector<std::pair<std::string, QByteArray>> cases = {
+        {"40, bottom-up", Plain24(40, 5, 3)},
+        {"40, top-down", Plain24(40, 5, -3)},
+        {"40, width 1", Plain24(40, 1, 2)},
+        {"40, width 2", Plain24(40, 2, 2)},
+        {"40, width 3", Plain24(40, 3, 2)},
+        {"40, width 4", Plain24(40, 4, 2)},
+        {"12, the core header", Plain24(12, 3, 2)},
+        {"16, OS/2", Plain24(16, 3, 2)},
+        {"24, OS/2", Plain24(24, 3, -2)},
+        {"52", Plain24(52, 3, 2)},
+        {"56", Plain24(56, 3, -2)},
+        {"108", Plain24(108, 3, 2)},
+        {"124", Plain24(124, 6, -4)},
+        {"a gap before the pixels", Plain24(40, 3, 2, 10)},
+        {"a palette count and its palette", Plain24(40, 3, 2, 16, 1, 4)},
+        {"two planes", Plain24(40, 3, 2, 0, 2)},
+        {"64, a header Qt does not read", Plain24(64, 3, 2)},
+        {"rows cut short", Plain24(40, 3, 2).chopped(1)},
+    };
+    // The pixels' offset inside the headers: Qt reads them from where the headers end.
+    QByteArray inside = Plain24(40, 3, 2, 4);
+    inside[10] = char(40);
+    cases.push_back({"an offset inside the header", inside});
+    for (const QString& name : QDir(QStringLiteral(KASUMIRO_TEST_DATA)).entryList({"*.bmp"})) {
+        QFile file(QStringLiteral(KASUMIRO_TEST_DATA "/") + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        cases.push_back({name.toStdString(), file.readAll()});
+    }
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        const QString path = dir.filePath(QStringLiteral("case.bmp"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        const std::string qt =
+            Outcome([&] { return ReadBmpWithQt(bytes.constData(), std::size_t(bytes.size())); });
+        EXPECT_EQ(Outcome([&] { return Read(bytes); }), qt);
+        EXPECT_EQ(Outcome([&] { return ReadBmpFile(path); }), qt);
     }
 }
 

@@ -49,6 +49,11 @@ TEST_F(ExportCommandTest, WritesTheComposedPictureByTheOutputsExtension) {
     EXPECT_EQ(tav.Document.Layers[0].Name, QStringLiteral("新規レイヤ1"));
     EXPECT_EQ(tav.Document.Layers[0].Picture.Pixel(3, 2), kRed);
 
+    // PNG out and in again.
+    ASSERT_EQ(Run({Path("out.png"), Path("in.tav")}), 0);
+    ASSERT_EQ(Run({Path("again.bmp"), Path("out.png")}), 0);
+    EXPECT_TRUE(LoadFile(Path("again.bmp"), FileType::Bmp).Picture == bmp.Picture);
+
     ASSERT_EQ(Run({"--progressive", Path("out.jpg"), "--quality", "100", Path("in.tav")}), 0);
     QFile jpg(Path("out.jpg"));
     ASSERT_TRUE(jpg.open(QIODevice::ReadOnly));
@@ -62,7 +67,7 @@ TEST_F(ExportCommandTest, FailuresReportAndLeaveNoOutput) {
         int code;
     } cases[] = {
         {{Path("x.bmp"), Path("missing.tav")}, 1},
-        {{Path("x.png"), Path("in.tav")}, 1},
+        {{Path("x.gif"), Path("in.tav")}, 1},
         {{Path("x.bmp"), Path("in.gif")}, 1},
         {{Path("x.jpg"), Path("in.tav"), "--quality", "0"}, 2},
         {{Path("x.jpg"), Path("in.tav"), "--fast"}, 2},
@@ -72,7 +77,8 @@ TEST_F(ExportCommandTest, FailuresReportAndLeaveNoOutput) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.args), c.code) << c.args.join(' ').toStdString();
-        EXPECT_FALSE(QFile::exists(Path("x.bmp")) || QFile::exists(Path("x.jpg")));
+        EXPECT_FALSE(QFile::exists(Path("x.bmp")) || QFile::exists(Path("x.jpg")) ||
+                     QFile::exists(Path("x.gif")));
     }
 }
 
@@ -103,7 +109,7 @@ TEST_F(ExportCommandTest, AFullDiskKeepsTheOldOutput) {
     WriteLayers();
     ASSERT_EQ(Run({Path("small.bmp"), Path("in.tav")}), 0);
     std::vector<std::pair<QString, QByteArray>> olds;
-    for (const char* name : {"old.jpg", "old.bmp", "old.tav"}) {
+    for (const char* name : {"old.jpg", "old.bmp", "old.tav", "old.png"}) {
         const QString out = disk.Path(QLatin1String(name));
         ASSERT_EQ(Run({out, Path("in.tav")}), 0);
         QFile file(out);

@@ -31,7 +31,7 @@ done
 entry="$root/share/applications/kasumiro.desktop"
 desktop-file-validate "$entry" || fail "desktop-file-validate refuses the entry"
 for line in 'Exec=kasumiro %f' 'Icon=kasumiro' 'Categories=Graphics;2DGraphics;RasterGraphics;' \
-            'MimeType=image/x-kasumiro;image/bmp;image/jpeg;'; do
+            'MimeType=image/x-kasumiro;image/bmp;image/jpeg;image/png;'; do
   grep -qxF "$line" "$entry" || fail "the entry lacks $line"
 done
 grep -q '^Name\[ja\]=' "$entry" || fail "the entry has no Japanese name"
@@ -42,6 +42,8 @@ xmllint --noout "$package" || fail "xmllint refuses the MIME package"
 update-mime-database "$root/share/mime" || fail "update-mime-database refuses the package"
 grep -qxF '50:image/x-kasumiro:*.tav' "$root/share/mime/globs2" || fail "no *.tav glob"
 grep -qa 'image/x-kasumiro' "$root/share/mime/magic" || fail "no magic rule"
+grep -qxF '50:image/png:*.png' "$root/share/mime/globs2" || fail "no *.png glob"
+grep -qa 'image/png' "$root/share/mime/magic" || fail "no PNG magic rule"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures install checks failed"
