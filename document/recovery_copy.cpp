@@ -1,7 +1,12 @@
 #include "document/recovery_copy.h"
 
+#include <libdeflate.h>
+
+#include <algorithm>
 #include <cstring>
 #include <exception>
+#include <memory>
+#include <new>
 
 #include <QFile>
 #include <QIODevice>
@@ -18,6 +23,9 @@ constexpr char kMagic[16] = {'K', 'a', 's', 'u', 'm', 'i', 'r', 'o',
 constexpr std::uint32_t kCopyVersion = 1;
 // Pieces are compressed one by one, so that neither side holds more than a piece at a time.
 constexpr qint64 kPieceBytes = qint64(1) << 20;
+// What the reader takes for a piece, unpacked, with room to spare; packed, it may be twice that
+// before it is no piece of ours.
+constexpr qint64 kMaxPieceBytes = 2 * kPieceBytes;
 // Speed before size: the copy is written while the user paints.
 constexpr int kCompressionLevel = 1;
 
@@ -45,8 +53,13 @@ class PieceWriter : public QIODevice {
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override {
         try {
-            pending_.append(data, size);
-            if (pending_.size() >= kPieceBytes) Flush();
+            // No piece holds more than kPieceBytes, however large the write.
+            for (qint64 done = 0; done < size;) {
+                const qint64 part = std::min(size - done, kPieceBytes - pending_.size());
+                pending_.append(data + done, part);
+                done += part;
+                if (pending_.size() >= kPieceBytes) Flush();
+            }
             return size;
         } catch (...) {
             failure_ = std::current_exception();
@@ -103,6 +116,31 @@ std::uint32_t GetInt(const char* p) {
            std::uint32_t(u[3]) << 24;
 }
 
+struct InflaterFree {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// A piece as qCompress made it: its size (32-bit big-endian), then a zlib stream. It unpacks to
+// exactly that size, never more than a piece holds, or it is as good as missing: damaged bytes
+// must not make the reader ask for gigabytes.
+QByteArray Unpack(const QByteArray& packed) {
+    if (packed.size() < 4) throw ReadBeyondEnd();
+    const auto* u = reinterpret_cast<const unsigned char*>(packed.constData());
+    const std::size_t size = std::size_t(u[0]) << 24 | std::size_t(u[1]) << 16 |
+                             std::size_t(u[2]) << 8 | std::size_t(u[3]);
+    if (size == 0 || size > std::size_t(kMaxPieceBytes)) throw ReadBeyondEnd();
+    const std::unique_ptr<libdeflate_decompressor, InflaterFree> inflater(
+        libdeflate_alloc_decompressor());
+    if (!inflater) throw std::bad_alloc();
+    QByteArray piece(qsizetype(size), Qt::Uninitialized);
+    std::size_t got = 0;
+    if (libdeflate_zlib_decompress(inflater.get(), u + 4, std::size_t(packed.size()) - 4,
+                                   piece.data(), size, &got) != LIBDEFLATE_SUCCESS ||
+        got != size)
+        throw ReadBeyondEnd();
+    return piece;
+}
+
 class CopyReader {
   public:
     explicit CopyReader(QFile& file) : file_(file) {}
@@ -118,12 +156,8 @@ class CopyReader {
         for (;;) {
             const std::uint32_t size = Int();
             if (size == 0) return;
-            // A piece is never larger than its compressed worst case.
-            if (size > 2 * kPieceBytes) throw DamagedDocument();
-            const QByteArray piece = qUncompress(Take(size));
-            // What cannot be unpacked is as good as missing.
-            if (piece.isEmpty()) throw ReadBeyondEnd();
-            each(piece);
+            if (size > 2 * kMaxPieceBytes) throw DamagedDocument();
+            each(Unpack(Take(size)));
         }
     }
 

@@ -162,6 +162,10 @@ TEST_F(RecoveryCopyTest, ADamagedCopyGetsTheLayeredReadersMessage) {
     flipped[good.size() / 2] = char(flipped[good.size() / 2] ^ 0x55);
     QByteArray otherVersion = good;
     otherVersion[16] = 2;
+    // The first piece's own size, as qCompress leaves it before the zlib stream: after the magic,
+    // the version, the type, the name's count and its 13 bytes, and the piece's count.
+    QByteArray overstated = good;
+    for (int i = 45; i < 49; ++i) overstated[i] = char(0xFF);
     const struct {
         const char* what;
         QByteArray bytes;
@@ -173,6 +177,7 @@ TEST_F(RecoveryCopyTest, ADamagedCopyGetsTheLayeredReadersMessage) {
         {"cut in the document", good.left(good.size() / 2), cut},
         {"cut before the end", good.left(good.size() - 1), cut},
         {"a changed byte", flipped, cut},
+        {"a piece that says it unpacks to 4 GB", overstated, cut},
         {"no recovery copy", QByteArray("\x1e\0\0\0", 4) + good.mid(4), damaged},
         {"another version", otherVersion, damaged},
     };
