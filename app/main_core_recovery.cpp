@@ -261,6 +261,10 @@ bool MainWindowCore::RestoreRecoveryCopy(const RecoveryLock& copy) {
         if (damaged) recovery_->folder.SetAside(copy);
         ReportFileError(e);
         return false;
+    } catch (const std::bad_alloc&) {
+        removeUnpacked();
+        ReportFileError(OutOfMemoryError());
+        return false;
     }
     const bool opened = OpenDocumentFile(unpacked, FileType::Layered);
     removeUnpacked();

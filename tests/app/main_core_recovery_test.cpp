@@ -7,6 +7,7 @@
 #include "document/document_errors.h"
 #include "document/layered_document.h"
 #include "document/recovery_copy.h"
+#include "support/address_space_limit.h"
 
 namespace {
 
@@ -301,4 +302,33 @@ TEST_F(RecoveryCoreTest, ACloseWhoseSaveFailsKeepsTheWork) {
     EXPECT_EQ(again.RestoreQuestions, 1);
     EXPECT_TRUE(restored->Document.Modified);
     EXPECT_TRUE(AllPixels(restored->LayerImages()[0], kGreen));
+}
+
+// Memory that cannot be had now is no damage: the copy stays as it is for a later start.
+TEST_F(RecoveryCoreTest, ACopyThatFindsNoMemoryStaysForALaterStart) {
+    SKIP_WITHOUT_ADDRESS_SPACE_LIMIT();
+    Fill(*core, kRed);
+    WriteCopy();
+    const QString copy = core->RecoveryCopyPath();
+    core.reset();
+
+    RecordingScreen again;
+    auto started = std::make_unique<MainWindowCore>(again);
+    started->FormCreate({}, dir.path());
+    {
+        const AddressSpaceLimit limit(kMiB);
+        started->StartUpFinished();
+    }
+    EXPECT_EQ(again.RestoreQuestions, 1);
+    EXPECT_EQ(again.Errors, QStringList{OutOfMemoryError().Text()});
+    EXPECT_FALSE(started->Document.Modified);
+    EXPECT_TRUE(QFile::exists(copy));
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.damaged")), QStringList());
+    EXPECT_EQ(FilesInFolder(QStringLiteral("*.tav")), QStringList());
+    started.reset();
+
+    RecordingScreen third;
+    std::unique_ptr<MainWindowCore> restored = StartAgain(third);
+    EXPECT_TRUE(third.Errors.isEmpty());
+    EXPECT_TRUE(AllPixels(restored->LayerImages()[0], kRed));
 }
