@@ -14,6 +14,7 @@
 #include "document/jpeg_codec.h"
 #include "document/layered_document.h"
 #include "document/png_file.h"
+#include "document/recovery_copy.h"
 #include "jpeg_test_files.h"
 #include "platform/shift_jis.h"
 
@@ -249,6 +250,29 @@ void ExportSeeds() {
     }
 }
 
+// Copies as the program writes them, untitled and named, and one cut short.
+void RecoverySeeds() {
+    const QString path = out + QStringLiteral("/recovery.tmp");
+    RecoveryContent content;
+    content.Width = 5;
+    content.Height = 4;
+    content.Layers.push_back(
+        {clWhite, QStringLiteral("○"), QStringLiteral("背景"), std::nullopt, Sample(5, 4)});
+    content.Layers.push_back({RgbColour(0, 0, 255), QStringLiteral("×"), QStringLiteral("下書き"),
+                              std::nullopt, Bitmap(5, 4)});
+    for (const bool named : {false, true}) {
+        content.FileName = named ? QStringLiteral("/tmp/絵.tav") : QString();
+        content.Type = named ? FileType::Layered : FileType::Unknown;
+        WriteRecoveryCopy(path, content);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const std::string bytes = Bytes(file.readAll());
+        Seed("recovery_fuzz", named ? "named.rec" : "untitled.rec", bytes);
+        if (named) Seed("recovery_fuzz", "cut.rec", bytes.substr(0, bytes.size() / 2));
+    }
+    QFile::remove(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -264,5 +288,6 @@ int main(int argc, char** argv) {
     JpegSeeds();
     PngSeeds();
     ExportSeeds();
+    RecoverySeeds();
     return 0;
 }

@@ -11,7 +11,7 @@ scripts/setup.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKASUMIRO_FUZZ=ON -DKASUMIRO_TESTS=OFF -DKASUMIRO_BENCH=OFF >/dev/null
 
-all=(settings_fuzz shift_jis_fuzz layered_fuzz bmp_fuzz jpeg_fuzz png_fuzz export_fuzz)
+all=(settings_fuzz shift_jis_fuzz layered_fuzz bmp_fuzz jpeg_fuzz png_fuzz export_fuzz recovery_fuzz)
 targets=("${@:-${all[@]}}")
 cmake --build build-fuzz -j "$(nproc)" --target fuzz_seeds "${targets[@]}"
 
