@@ -7,7 +7,8 @@
 // name's byte count and bytes (empty for an untitled document), then two compressed streams,
 // the layered document and the edges (per layer, bottom first: row 0, then column 0, as blue,
 // green, red). A stream is a run of pieces, each a 32-bit byte count and that many bytes of
-// qCompress output (at most 1 MiB unpacked); a count of 0 ends it. All integers are 32-bit little-endian.
+// qCompress output (at most 1 MiB unpacked); a count of 0 ends it. All integers are 32-bit
+// little-endian.
 #include <atomic>
 #include <cstdint>
 #include <optional>
