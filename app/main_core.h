@@ -267,9 +267,9 @@ class MainWindowCore : public LoupeHost, private CompositorHost {
     // document (its Save writes the file it came from), no removes it.
     void OfferRecoveryCopies();
     // A copy of the unsaved document, written now on this thread (the program is about to end
-    // by a signal or the session). False when there was none to write or it failed.
+    // by a signal or the desktop's logout). False when there was none to write or it failed.
     bool WriteRecoveryCopyNow();
-    // The desktop's session is ending: the save question (when it may be asked); declined, our
+    // The desktop is logging out: the save question (when it may be asked); declined, our
     // copy goes, else a copy of what is still unsaved is written.
     void CommitDataRequest(bool mayAsk);
     // "[autosave] Interval" is above 0.

@@ -215,7 +215,7 @@ void MainWindowCore::CommitDataRequest(bool mayAsk) {
         DiscardRecoveryCopy();
         return;
     }
-    // The session may end us without a close: what is still unsaved (the save could not be
+    // A logout may end us without a close: what is still unsaved (the save could not be
     // asked for, or failed) is kept for the next start.
     WriteRecoveryCopyNow();
 }

@@ -255,8 +255,8 @@ TEST_F(RecoveryCoreTest, ADamagedCopyIsReportedAndKeptAside) {
     EXPECT_EQ(FilesInFolder(QStringLiteral("*.damaged")).size(), 1);
 }
 
-// The signals and the session's end write a copy at once, also with the periodic copies off;
-// at the session's end only what the user did not decline to lose.
+// The signals and the desktop's logout write a copy at once, also with the periodic copies off;
+// at logout only what the user did not decline to lose.
 TEST_F(RecoveryOffTest, SignalsAndLogoutKeepTheUnsavedWork) {
     EXPECT_FALSE(core->RecoveryCopiesOn());
     EXPECT_FALSE(core->WriteRecoveryCopyNow());
