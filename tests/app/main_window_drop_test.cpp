@@ -24,23 +24,23 @@
 #include "platform/app_paths.h"
 #include "platform/file_names.h"
 
+#include "window_test.h"
+
 namespace {
 
 constexpr TColor kRed = RgbColour(255, 0, 0);
 
-class DropTest : public ::testing::Test {
+class DropTest : public WindowTest {
   protected:
     void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        SetErrorBoxRecording(true);
+        WindowTest::SetUp();
         form = std::make_unique<TForm1>(QStringList(), dir.path());
         form->show();
     }
     void TearDown() override {
         form->Core().Document.Modified = false;
         form.reset();
-        SetErrorBoxRecording(false);
-        AppPaths::OverrideExecutableDir(QString());
+        WindowTest::TearDown();
     }
 
     QString Path(const QByteArray& name) {
@@ -92,7 +92,6 @@ class DropTest : public ::testing::Test {
         return data;
     }
 
-    QTemporaryDir dir;
     std::unique_ptr<TForm1> form;
     QStringList Boxes;
 };

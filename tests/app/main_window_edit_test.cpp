@@ -20,20 +20,11 @@
 #include "tools/paste_picture.h"
 #include "tools/undo_levels_dialog.h"
 
+#include "window_test.h"
+
 namespace {
 
-class MainWindowEditTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        SetErrorBoxRecording(true);
-    }
-    void TearDown() override {
-        SetErrorBoxRecording(false);
-        AppPaths::OverrideExecutableDir(QString());
-    }
-    QTemporaryDir dir;
-};
+using MainWindowEditTest = WindowTest;
 
 TEST_F(MainWindowEditTest, FloatingPasteKeepsItsPicturePlaceWhenTheViewScrolls) {
     TForm1 form({}, dir.path());

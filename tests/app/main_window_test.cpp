@@ -31,25 +31,16 @@
 #include "controls/error_box.h"
 #include "platform/app_paths.h"
 
+#include "window_test.h"
+
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        SetErrorBoxRecording(true);
-    }
-    void TearDown() override {
-        SetErrorBoxRecording(false);
-        AppPaths::OverrideExecutableDir(QString());
-    }
-
     QByteArray ReadIni() {
         QFile f(TIniGT().Path());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-
-    QTemporaryDir dir;
 };
 
 // The texts a dialog shows on its labels and buttons.

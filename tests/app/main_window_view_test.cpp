@@ -24,21 +24,14 @@
 #include "tools/paste_picture.h"
 #include "tools/picture_edit.h"
 
+#include "window_test.h"
+
 namespace {
 
 constexpr TColor kRed = RgbColour(255, 0, 0);
 
-class ZoomTest : public ::testing::Test {
+class ZoomTest : public WindowTest {
   protected:
-    void SetUp() override {
-        AppPaths::OverrideExecutableDir(dir.path());
-        SetErrorBoxRecording(true);
-    }
-    void TearDown() override {
-        SetErrorBoxRecording(false);
-        AppPaths::OverrideExecutableDir(QString());
-    }
-
     // Zooms with the menu items from 100 % by steps (negative: reduce).
     static void Zoom(TForm1& form, int steps) {
         const char* item = steps > 0 ? "ZoomIn1" : "ZoomOut1";
@@ -82,8 +75,6 @@ class ZoomTest : public ::testing::Test {
         EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("位置( 330 , 150 )"));
         return PixelChecksum(core.Compositor.CurrentLayerImage());
     }
-
-    QTemporaryDir dir;
 };
 
 }  // namespace

@@ -50,22 +50,6 @@ TEST(PenPressure, OptionOffOrNoPressureGivesTheWhole) {
     EXPECT_EQ(p.Scale(), 1000);
 }
 
-// A press takes the pressure at once; after it, each tick moves the scale by at most
-// 1000 / breadth toward the pen's, without passing it.
-TEST(PenPressure, TicksMoveTheScaleByOnePixelOfBreadthAtMost) {
-    PenPressure p;
-    p.Press(1000, true);
-    p.Feel(0);
-    const int expected[] = {924, 848, 772, 696, 620, 544, 468, 392, 316, 250, 250};
-    for (int scale : expected) {
-        p.Settle(true, 13);
-        EXPECT_EQ(p.Scale(), scale);
-    }
-    p.Feel(1000);
-    p.Settle(true, 0);  // no breadth: nothing to jump, the scale goes over at once
-    EXPECT_EQ(p.Scale(), 1000);
-}
-
 // Whatever the pen does, the laid width of a steady breadth moves by one pixel at most from
 // one tick to the next.
 TEST(PenPressure, LaidWidthNeverJumpsMoreThanOnePixel) {
